@@ -1,0 +1,186 @@
+#include "main_form.h"
+
+#include "amino_acid_table.h"
+#include "app_icon.h"
+#include "classification_display.h"
+#include "explanatory_text.h"
+#include "form_layout.h"
+#include "form_texts.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTimer>
+
+namespace {
+
+template <typename Widget, std::size_t Count>
+std::array<Widget *, Count> makeWidgets(QWidget *parent)
+{
+    std::array<Widget *, Count> widgets;
+    for (auto &widget : widgets)
+        widget = new Widget(parent);
+    return widgets;
+}
+
+// Check boxes and option buttons fill with the Button role, the rest with
+// Window: colour whichever role the widget paints its background with.
+void setBackground(QWidget *widget, const QColor &colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(widget->backgroundRole(), colour);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+// The list and the text box keep the toolkit's own colours rather than
+// inheriting the window's background.
+void keepDefaultColours(QWidget *widget)
+{
+    setBackground(widget, QApplication::palette(widget).color(QPalette::Window));
+    widget->setAutoFillBackground(false);
+}
+
+} // namespace
+
+MainForm::MainForm(QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      Label1(new QLabel(this)), Check1(makeWidgets<QCheckBox, amino::CheckBoxCount>(this)),
+      Option1(makeWidgets<QRadioButton, amino::OptionButtonCount>(this)),
+      List1(makeWidgets<QListWidget, 3>(this)), Text1(new QPlainTextEdit(this)),
+      Timer1(new QTimer(this)), m_controls{List1, Check1, Option1, new QButtonGroup(this)}
+{
+    buildControls();
+
+    connect(Timer1, &QTimer::timeout, this, &MainForm::Timer1_Timer);
+    for (int index = 0; index < int(List1.size()); ++index) {
+        connect(List1[index], &QListWidget::itemSelectionChanged, this,
+                [this, index] { List1_Click(index); });
+    }
+    Timer1->start(FormLayout::TimerInterval);
+}
+
+QString MainForm::shownCaption(const QString &caption)
+{
+    QString shown = caption;
+    while (shown.endsWith(u'\n') || shown.endsWith(u'\r'))
+        shown.chop(1);
+    return shown;
+}
+
+void MainForm::buildControls()
+{
+    using namespace FormLayout;
+
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowTitle(FormTexts::windowTitle());
+    setWindowIcon(appIcon());
+    setFixedSize(ClientSize);
+    setBackground(this, WindowColour);
+
+    QFont font(QStringLiteral("Times New Roman"), 12, QFont::Normal);
+    font.setStyleHint(QFont::Serif);
+    setFont(font);
+
+    Label1->setObjectName(QStringLiteral("Label1_0"));
+    Label1->setText(FormTexts::Heading);
+    Label1->setAlignment(Qt::AlignCenter);
+    Label1->setGeometry(HeadingGeometry);
+    setBackground(Label1, HeadingColour);
+
+    for (int i = 0; i < amino::CheckBoxCount; ++i) {
+        Check1[i]->setObjectName(QStringLiteral("Check1_%1").arg(i));
+        Check1[i]->setText(shownCaption(FormTexts::CheckCaptions[i]));
+        Check1[i]->setGeometry(CheckGeometry[i]);
+        setBackground(Check1[i], CheckColour);
+    }
+
+    for (int j = 0; j < amino::OptionButtonCount; ++j) {
+        Option1[j]->setObjectName(QStringLiteral("Option1_%1").arg(j));
+        Option1[j]->setText(FormTexts::OptionCaptions[j]);
+        Option1[j]->setGeometry(OptionGeometry[j]);
+        setBackground(Option1[j], OptionColour);
+        m_controls.optionGroup->addButton(Option1[j], j);
+    }
+
+    for (int k = 0; k < amino::AminoAcidTable::listCount; ++k) {
+        QListWidget *list = List1[k];
+        list->setObjectName(QStringLiteral("List1_%1").arg(k));
+        list->setSelectionMode(QAbstractItemView::SingleSelection);
+        list->setGeometry(ListGeometry[k]);
+        keepDefaultColours(list);
+        for (int row = 0; row < amino::AminoAcidTable::rowCount; ++row) {
+            const std::string_view text = amino::AminoAcidTable::item(k, row);
+            list->addItem(QString::fromUtf8(text.data(), qsizetype(text.size())));
+        }
+    }
+    List1[0]->setAccessibleName(FormTexts::ListAccessibleName);
+    // The code lists hold data only: never shown, never focused.
+    for (int k = 1; k < amino::AminoAcidTable::listCount; ++k) {
+        List1[k]->setFocusPolicy(Qt::NoFocus);
+        List1[k]->hide();
+    }
+
+    Text1->setObjectName(QStringLiteral("Text1_0"));
+    Text1->setGeometry(TextGeometry);
+    Text1->setAccessibleName(FormTexts::TextAccessibleName);
+    Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Text1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    // Pupils read the lesson but cannot erase it; the keyboard still moves
+    // through it, so a screen reader can follow line by line.
+    Text1->setReadOnly(true);
+    Text1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    Text1->setTabChangesFocus(true);
+    Text1->setFocusPolicy(Qt::StrongFocus);
+    keepDefaultColours(Text1);
+    Text1->setPlainText(explanatoryText());
+
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+
+    setTabOrder(Text1, Check1[0]);
+    setTabOrder(Check1[0], Check1[1]);
+    setTabOrder(Check1[1], Check1[2]);
+    setTabOrder(Check1[2], List1[0]);
+    setTabOrder(List1[0], Option1[0]);
+    setTabOrder(Option1[0], Option1[1]);
+    setTabOrder(Option1[1], Option1[2]);
+    setTabOrder(Option1[2], Option1[3]);
+    Text1->setFocus();
+
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        QRect frame(QPoint(), ClientSize);
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
+
+void MainForm::ShowSelection()
+{
+    IndicatorUpdate update(m_controls);
+    amino::ShowSelection(update);
+    update.apply();
+}
+
+void MainForm::ClearIndicators()
+{
+    IndicatorUpdate update(m_controls);
+    amino::ClearIndicators(update);
+    update.apply();
+}
+
+void MainForm::List1_Click(int index)
+{
+    if (index == 0)
+        ShowSelection();
+}
+
+void MainForm::Timer1_Timer()
+{
+    ShowSelection();
+}
