@@ -2,6 +2,7 @@
 // recording stand-in for the window's controls.
 #include "amino_acid_table.h"
 #include "classification_display.h"
+#include "expected_table.h"
 #include "recording_controls.h"
 
 #include <QtTest>
@@ -68,102 +69,19 @@ private slots:
 void TestClassification::eachRow_data()
 {
     QTest::addColumn<int>("row");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("nutrition");
-    QTest::addColumn<QString>("residue");
-    QTest::addColumn<QString>("checks"); // заменими, незаменими, условнозаменими
-    QTest::addColumn<int>("option"); // неполярен, слабо полярен, ациден, основен
-
-    QTest::newRow("Лизин") << 0 << "Лизин"
-                           << "1"
-                           << "3"
-                           << "010" << 3;
-    QTest::newRow("Триптофан") << 1 << "Триптофан"
-                               << "1"
-                               << "1"
-                               << "010" << 1;
-    QTest::newRow("Левцин") << 2 << "Левцин"
-                            << "1"
-                            << "0"
-                            << "010" << 0;
-    QTest::newRow("Треонин") << 3 << "Треонин"
-                             << "1"
-                             << "1"
-                             << "010" << 1;
-    QTest::newRow("Метионин") << 4 << "Метионин"
-                              << "1"
-                              << "1"
-                              << "010" << 1;
-    QTest::newRow("Валин") << 5 << "Валин"
-                           << "1"
-                           << "0"
-                           << "010" << 0;
-    QTest::newRow("Фенилаланин") << 6 << "Фенилаланин"
-                                 << "1"
-                                 << "0"
-                                 << "010" << 0;
-    QTest::newRow("Изолевцин") << 7 << "Изолевцин"
-                               << "1"
-                               << "0"
-                               << "010" << 0;
-    QTest::newRow("Хистидин") << 8 << "Хистидин"
-                              << "1"
-                              << "3"
-                              << "010" << 3;
-    QTest::newRow("Аланин") << 9 << "Аланин"
-                            << "0"
-                            << "0"
-                            << "100" << 0;
-    QTest::newRow("Аспартат") << 10 << "Аспартат"
-                              << "0"
-                              << "2"
-                              << "100" << 2;
-    QTest::newRow("Глутамат") << 11 << "Глутамат"
-                              << "0"
-                              << "2"
-                              << "100" << 2;
-    QTest::newRow("Аргинин") << 12 << "Аргинин"
-                             << "2"
-                             << "3"
-                             << "011" << 3;
-    QTest::newRow("Аспарагин") << 13 << "Аспарагин"
-                               << "2"
-                               << "1"
-                               << "011" << 1;
-    QTest::newRow("Цистеин") << 14 << "Цистеин"
-                             << "2"
-                             << "1"
-                             << "011" << 1;
-    QTest::newRow("Глутамин") << 15 << "Глутамин"
-                              << "2"
-                              << "1"
-                              << "011" << 1;
-    QTest::newRow("Глицин") << 16 << "Глицин"
-                            << "2"
-                            << "0"
-                            << "011" << 0;
-    QTest::newRow("Пролин") << 17 << "Пролин"
-                            << "2"
-                            << "0"
-                            << "011" << 0;
-    QTest::newRow("Тирозин") << 18 << "Тирозин"
-                             << "2"
-                             << "1"
-                             << "011" << 1;
-    QTest::newRow("Серин") << 19 << "Серин"
-                           << "2"
-                           << "1"
-                           << "011" << 1;
+    for (int row = 0; row < int(ExpectedTable.size()); ++row)
+        QTest::newRow(ExpectedTable[row].name) << row;
 }
 
 void TestClassification::eachRow()
 {
     QFETCH(int, row);
-    QFETCH(QString, name);
-    QFETCH(QString, nutrition);
-    QFETCH(QString, residue);
-    QFETCH(QString, checks);
-    QFETCH(int, option);
+    const ExpectedRow &expected = ExpectedTable[row];
+    const QString name = QString::fromUtf8(expected.name);
+    const QString nutrition = QString::fromLatin1(expected.nutrition);
+    const QString residue = QString::fromLatin1(expected.residue);
+    const QString checks = QString::fromLatin1(expected.checks);
+    const int option = expected.option;
 
     QCOMPARE(item(AminoAcidTable::Names, row), name);
     QCOMPARE(item(AminoAcidTable::NutritionCodes, row), nutrition);
@@ -206,8 +124,8 @@ void TestClassification::noSelectionClearsAll()
     setEverything(controls);
     controls.selected = -1;
     amino::ShowSelection(controls);
-    QCOMPARE(checkPattern(controls), QString("000"));
-    QCOMPARE(selectedOption(controls), -1);
+    QCOMPARE(checkPattern(controls), QString(ClearChecks));
+    QCOMPARE(selectedOption(controls), NoOption);
     // Nothing to look up when nothing is selected.
     for (const auto &record : controls.log)
         QVERIFY(record.op != Op::ReadItem);
