@@ -450,6 +450,10 @@ void TestMainForm::accessibility()
         return face;
     };
 
+    QAccessibleInterface *window = describe(form.get());
+    QCOMPARE(window->role(), QAccessible::Window);
+    QCOMPARE(window->text(QAccessible::Name), form->windowTitle());
+
     QAccessibleInterface *heading = describe(form->Label1);
     QCOMPARE(heading->role(), QAccessible::StaticText);
     QCOMPARE(heading->text(QAccessible::Name), form->Label1->text());
@@ -484,8 +488,12 @@ void TestMainForm::accessibility()
     form->Text1->setFocus();
     QVERIFY(text->state().focused);
 
-    for (int k = 1; k <= 2; ++k)
-        QVERIFY(describe(form->List1[k])->state().invisible);
+    for (int k = 1; k <= 2; ++k) {
+        QAccessibleInterface *codes = describe(form->List1[k]);
+        QVERIFY(codes->state().invisible);
+        for (int child = 0; child < codes->childCount(); ++child)
+            QVERIFY(codes->child(child)->state().invisible);
+    }
     QVERIFY(!list->state().invisible);
 }
 

@@ -7,7 +7,6 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("aminokiselini"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Аминокиселини"));
     QApplication::setDesktopFileName(QStringLiteral("aminokiselini"));
     QApplication::setWindowIcon(appIcon());
 

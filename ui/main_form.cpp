@@ -1,5 +1,6 @@
 #include "main_form.h"
 
+#include "accessibility.h"
 #include "amino_acid_table.h"
 #include "app_icon.h"
 #include "classification_display.h"
@@ -56,6 +57,7 @@ MainForm::MainForm(QWidget *parent)
       List1(makeWidgets<QListWidget, 3>(this)), Text1(new QPlainTextEdit(this)),
       Timer1(new QTimer(this)), m_controls{List1, Check1, Option1, new QButtonGroup(this)}
 {
+    installAccessibility();
     buildControls();
 
     connect(Timer1, &QTimer::timeout, this, &MainForm::Timer1_Timer);
