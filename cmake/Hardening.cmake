@@ -1,0 +1,21 @@
+# The hardening Debian's own packages get (dpkg-buildflags with
+# hardening=+all), for every target. Included right after project() so that
+# every target, including ones added later, is built the same way.
+
+include(CheckPIESupported)
+check_pie_supported(OUTPUT_VARIABLE amino_pie_output LANGUAGES CXX)
+if(NOT CMAKE_CXX_LINK_PIE_SUPPORTED)
+    message(WARNING "The linker cannot produce position-independent executables:\n"
+                    "${amino_pie_output}")
+endif()
+set(CMAKE_POSITION_INDEPENDENT_CODE ON)
+
+if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang" AND NOT WIN32)
+    add_compile_options(-fstack-protector-strong)
+    # _FORTIFY_SOURCE does nothing without optimisation and glibc warns about
+    # that, which -Werror turns into a failure: keep it out of Debug (and so
+    # out of the sanitizer build). The -U avoids a redefinition warning on
+    # compilers that already define it.
+    add_compile_options("$<$<NOT:$<CONFIG:Debug>>:-U_FORTIFY_SOURCE;-D_FORTIFY_SOURCE=2>")
+    add_link_options(LINKER:-z,relro LINKER:-z,now)
+endif()

@@ -1,0 +1,86 @@
+# Installation, the Windows resource script and the Debian package.
+
+include(GNUInstallDirs)
+
+set(amino_resources ${PROJECT_SOURCE_DIR}/resources)
+
+if(WIN32)
+    # The icon Explorer shows and the version details of the file's
+    # Properties sheet.
+    enable_language(RC)
+    target_sources(aminokiselini PRIVATE ${amino_resources}/aminokiselini.rc)
+    # Both rc.exe and windres look for the ICON file along their include
+    # path; put the script's own folder on it.
+    target_include_directories(aminokiselini PRIVATE
+        $<$<COMPILE_LANGUAGE:RC>:${amino_resources}>)
+endif()
+
+# Directories the package creates get the usual modes whatever the umask of
+# whoever builds it.
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE
+    GROUP_READ GROUP_EXECUTE
+    WORLD_READ WORLD_EXECUTE)
+
+install(TARGETS aminokiselini RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# qt_standard_project_setup() adds $ORIGIN to the install RPATH for libraries
+# installed beside the program; there are none, and a search path under
+# /usr/bin is one Debian does not allow.
+set_target_properties(aminokiselini PROPERTIES INSTALL_RPATH "")
+
+if(UNIX AND NOT APPLE)
+    install(FILES ${amino_resources}/aminokiselini.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+    # Named after the component id, as AppStream tools look it up by that.
+    install(FILES ${amino_resources}/aminokiselini.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo
+        RENAME example.aminokiselini.Aminokiselini.metainfo.xml)
+
+    foreach(size 32 48 64 128 256)
+        install(FILES ${amino_resources}/icons/aminokiselini-${size}.png
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+            RENAME aminokiselini.png)
+    endforeach()
+    install(FILES ${amino_resources}/icons/aminokiselini.svg
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+
+    # Debian wants the changelog compressed, and -n keeps the build time out
+    # of it so that two builds of one source give the same package.
+    find_program(AMINO_GZIP gzip REQUIRED)
+    set(amino_changelog_gz ${PROJECT_BINARY_DIR}/packaging/changelog.gz)
+    add_custom_command(OUTPUT ${amino_changelog_gz}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/packaging
+        COMMAND ${CMAKE_COMMAND} -E copy ${amino_resources}/deb/changelog
+                ${PROJECT_BINARY_DIR}/packaging/changelog
+        COMMAND ${AMINO_GZIP} -9nf ${PROJECT_BINARY_DIR}/packaging/changelog
+        DEPENDS ${amino_resources}/deb/changelog
+        VERBATIM)
+    add_custom_target(aminokiselini_changelog ALL DEPENDS ${amino_changelog_gz})
+    install(FILES ${amino_resources}/deb/copyright ${amino_changelog_gz}
+        DESTINATION ${CMAKE_INSTALL_DOCDIR})
+endif()
+
+set(CPACK_PACKAGE_NAME aminokiselini)
+set(CPACK_PACKAGE_VENDOR "Аминокиселини")
+set(CPACK_PACKAGE_CONTACT "The Аминокиселини developers <developers@aminokiselini.example>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
+    "teaching program on the classification of amino acids (Bulgarian)")
+set(CPACK_PACKAGE_HOMEPAGE_URL ${PROJECT_HOMEPAGE_URL})
+set(CPACK_STRIP_FILES ON)
+
+if(UNIX AND NOT APPLE)
+    set(CPACK_GENERATOR DEB)
+endif()
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${CPACK_PACKAGE_CONTACT})
+set(CPACK_DEBIAN_PACKAGE_SECTION education)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${PROJECT_HOMEPAGE_URL})
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+    "A desktop program for a school chemistry lesson, in Bulgarian. A pupil picks
+one of the twenty proteinogenic amino acids from a list and at once sees
+whether it is non-essential, essential or conditionally essential, and whether
+its side chain is neutral non-polar, neutral weakly polar, acidic or basic.")
+
+include(CPack)

@@ -1,0 +1,178 @@
+#!/usr/bin/env bash
+# Builds the Debian package from a finished build tree, as the README tells
+# an administrator to, and checks what apt would install from it: lintian,
+# the installed files, the hardening of the program and that the installed
+# program opens its window and quits cleanly when that window is closed.
+#
+# Usage: check-package.sh BUILD-DIR VERSION
+set -euo pipefail
+
+if [ $# -ne 2 ]; then
+    echo "usage: $0 BUILD-DIR VERSION" >&2
+    exit 2
+fi
+build=$1
+version=$2
+here=$(cd "$(dirname "$0")" && pwd)
+package=aminokiselini
+
+failures=0
+fail() {
+    echo "FAIL: $*" >&2
+    failures=$((failures + 1))
+}
+die() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+for tool in cpack dpkg-deb dpkg-parsechangelog lintian readelf file gzip \
+    desktop-file-validate appstreamcli xvfb-run xdotool; do
+    command -v "$tool" >/dev/null || die "$tool is missing; scripts/install-deps installs it"
+done
+# /usr/bin/python3 by name: another python3 earlier on PATH lacks Debian's modules.
+/usr/bin/python3 -c 'import Xlib' 2>/dev/null ||
+    die "python3-xlib is missing; scripts/install-deps installs it"
+[ -f "$build/CPackConfig.cmake" ] || die "$build is not a configured build tree"
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/aminokiselini-package.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+
+# --- the package --------------------------------------------------------------
+
+echo "--- cpack -G DEB"
+if ! cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1; then
+    cat "$work/cpack.log" >&2
+    die "cpack could not build the package"
+fi
+arch=$(dpkg --print-architecture)
+deb=$work/out/${package}_${version}_${arch}.deb
+if [ ! -f "$deb" ]; then
+    ls "$work/out" >&2
+    die "cpack did not write ${deb##*/}"
+fi
+
+field() { dpkg-deb -f "$deb" "$1"; }
+[ "$(field Package)" = "$package" ] || fail "Package is '$(field Package)'"
+[ "$(field Version)" = "$version" ] || fail "Version is '$(field Version)', not $version"
+[ "$(field Architecture)" = "$arch" ] || fail "Architecture is '$(field Architecture)'"
+case $(field Section) in
+    education | science) ;;
+    *) fail "Section is '$(field Section)', not education or science" ;;
+esac
+[ -n "$(field Maintainer)" ] || fail "the package has no Maintainer"
+# Without these apt would not pull Qt in, and the program would not start on
+# a machine that has no Qt yet.
+depends=$(field Depends)
+for library in libqt6widgets6 libqt6gui6 libqt6core6 libc6; do
+    # (t64: Debian 13 renamed some of them for 64-bit time_t.)
+    [[ ", $depends," =~ ,\ $library(t64)?[\ ,] ]] ||
+        fail "Depends lacks $library (dpkg-shlibdeps did not run?): $depends"
+done
+
+echo "--- lintian"
+# Warnings are allowed; errors are what a Debian archive would reject.
+lintian_status=0
+lintian --fail-on error --display-info "$deb" >"$work/lintian.log" 2>&1 || lintian_status=$?
+grep -v '^running with root privileges' "$work/lintian.log" || true
+if [ "$lintian_status" -ne 0 ] || grep -q '^E: ' "$work/lintian.log"; then
+    fail "lintian reports errors (status $lintian_status)"
+fi
+
+# --- the installed files ------------------------------------------------------
+
+echo "--- installed files"
+root=$work/root
+dpkg-deb -x "$deb" "$root"
+exe=$root/usr/bin/$package
+desktop=$root/usr/share/applications/$package.desktop
+docs=$root/usr/share/doc/$package
+
+[ -x "$exe" ] || fail "usr/bin/$package is missing or not executable"
+[ -f "$desktop" ] || fail "usr/share/applications/$package.desktop is missing"
+for size in 32 48 64 128 256; do
+    png=$root/usr/share/icons/hicolor/${size}x${size}/apps/$package.png
+    if [ ! -f "$png" ]; then
+        fail "the ${size}x${size} icon is missing"
+    elif [[ $(file -b "$png") != "PNG image data, $size x $size,"* ]]; then
+        fail "the ${size}x${size} icon is $(file -b "$png")"
+    fi
+done
+svg=$root/usr/share/icons/hicolor/scalable/apps/$package.svg
+[ -f "$svg" ] || fail "the scalable icon is missing"
+metainfo=$(find "$root/usr/share/metainfo" -name '*.metainfo.xml' 2>/dev/null) || true
+[ -n "$metainfo" ] || fail "usr/share/metainfo holds no metainfo file"
+[ -f "$docs/copyright" ] || fail "usr/share/doc/$package/copyright is missing"
+if ! grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' \
+    "$docs/copyright" 2>/dev/null; then
+    fail "the copyright file is not in the machine-readable format"
+fi
+if ! gzip -t "$docs/changelog.gz" 2>/dev/null; then
+    fail "usr/share/doc/$package/changelog.gz is missing or broken"
+else
+    gzip -dc "$docs/changelog.gz" >"$work/changelog"
+    changelog_version=$(dpkg-parsechangelog -l "$work/changelog" -S Version) || true
+    [ "$changelog_version" = "$version" ] ||
+        fail "the changelog's latest entry is $changelog_version, the package is $version"
+fi
+
+if [ -f "$desktop" ]; then
+    desktop-file-validate "$desktop" >"$work/desktop.log" 2>&1 || true
+    if [ -s "$work/desktop.log" ] && grep -Eq 'error:|warning:' "$work/desktop.log"; then
+        cat "$work/desktop.log" >&2
+        fail "desktop-file-validate finds faults in the installed desktop entry"
+    fi
+    # The menu must be able to start the program and find its icon.
+    exec_line=$(sed -n 's/^Exec=//p' "$desktop")
+    exec_program=$root/usr/bin/${exec_line%% *}
+    if [ -z "$exec_line" ] || [ ! -f "$exec_program" ] || [ ! -x "$exec_program" ]; then
+        fail "Exec=$exec_line is not a program the package installs"
+    fi
+    icon=$(sed -n 's/^Icon=//p' "$desktop")
+    [ -f "$root/usr/share/icons/hicolor/scalable/apps/$icon.svg" ] ||
+        fail "Icon=$icon is not an icon the package installs"
+fi
+# Also checks the metainfo file is named after its id and its launchable
+# desktop entry is installed: software centres match them up that way.
+if ! appstreamcli validate-tree --no-net "$root" >"$work/appstream.log" 2>&1; then
+    cat "$work/appstream.log" >&2
+    fail "appstreamcli validate-tree finds faults in the installed tree"
+fi
+
+# --- the program ---------------------------------------------------------------
+
+if [ -x "$exe" ]; then
+    echo "--- hardening"
+    # Into files first: grep -q stops reading early, and under pipefail the
+    # writer's SIGPIPE would fail the check.
+    readelf -hW "$exe" >"$work/header"
+    readelf -dW "$exe" >"$work/dynamic"
+    readelf -lW "$exe" >"$work/segments"
+    readelf --dyn-syms -W "$exe" >"$work/symbols"
+    grep -q 'Type:[[:space:]]*DYN' "$work/header" ||
+        fail "the program is not a position-independent executable"
+    grep -Eq 'FLAGS_1\).*\bPIE\b' "$work/dynamic" || fail "the program lacks the PIE flag"
+    grep -Eq '\(FLAGS\).*\bBIND_NOW\b|FLAGS_1\).*\bNOW\b' "$work/dynamic" ||
+        fail "the program is not linked with -z now (no BIND_NOW)"
+    if grep -Eq '\((RPATH|RUNPATH)\)' "$work/dynamic"; then
+        fail "the program carries a library search path: $(grep -E '\((RPATH|RUNPATH)\)' "$work/dynamic")"
+    fi
+    grep -q 'GNU_RELRO' "$work/segments" || fail "the program has no RELRO segment"
+    grep -q '__stack_chk_fail' "$work/symbols" ||
+        fail "the program is not built with the stack protector"
+    [[ $(file -b "$exe") == *", stripped"* ]] || fail "the program in the package is not stripped"
+
+    echo "--- start, then close the window"
+    # Under a real X server, since only there can something outside the
+    # program close its window the way a user does.
+    close_status=0
+    xvfb-run -a -s '-screen 0 1280x1024x24' \
+        "$here/run-and-close.sh" "$exe" "$here/close_window.py" || close_status=$?
+    [ "$close_status" -eq 0 ] || fail "the installed program did not start and quit cleanly"
+fi
+
+if [ "$failures" -ne 0 ]; then
+    echo "$failures check(s) failed" >&2
+    exit 1
+fi
+echo "The package ${deb##*/} passed every check."

@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# The version is written out by hand in files CMake does not generate; a
+# release that bumps project() alone would ship a Windows program, a software
+# centre entry or a Debian changelog that name the old one.
+#
+# Usage: check-versions.sh SOURCE-DIR VERSION
+set -euo pipefail
+
+if [ $# -ne 2 ]; then
+    echo "usage: $0 SOURCE-DIR VERSION" >&2
+    exit 2
+fi
+resources=$1/resources
+version=$2
+IFS=. read -r major minor patch <<<"$version"
+commas="$major,$minor,$patch,0"
+
+failures=0
+expect() { # what found wanted
+    if [ "$2" != "$3" ]; then
+        echo "FAIL: $1 says '$2', project() says '$3'" >&2
+        failures=$((failures + 1))
+    fi
+}
+
+rc=$resources/aminokiselini.rc
+expect "FILEVERSION in ${rc##*/}" "$(sed -n 's/^FILEVERSION[[:space:]]*//p' "$rc" | tr -d ' \r')" "$commas"
+expect "PRODUCTVERSION in ${rc##*/}" "$(sed -n 's/^PRODUCTVERSION[[:space:]]*//p' "$rc" | tr -d ' \r')" "$commas"
+expect "FileVersion in ${rc##*/}" "$(sed -n 's/.*"FileVersion",[[:space:]]*"\([^"]*\)".*/\1/p' "$rc")" "$version"
+expect "ProductVersion in ${rc##*/}" "$(sed -n 's/.*"ProductVersion",[[:space:]]*"\([^"]*\)".*/\1/p' "$rc")" "$version"
+
+# The newest release comes first.
+metainfo=$resources/aminokiselini.metainfo.xml
+expect "the newest release in ${metainfo##*/}" \
+    "$(sed -n 's/.*<release [^>]*version="\([^"]*\)".*/\1/p' "$metainfo" | head -n 1)" "$version"
+
+expect "the newest entry of resources/deb/changelog" \
+    "$(dpkg-parsechangelog -l "$resources/deb/changelog" -S Version)" "$version"
+
+if [ "$failures" -ne 0 ]; then
+    exit 1
+fi
+echo "Every hand-written version is $version."
