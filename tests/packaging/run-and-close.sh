@@ -8,7 +8,6 @@ set -euo pipefail
 
 program=$1
 close_window=$2
-title='Химия - незаменими аминокиселини'
 
 QT_QPA_PLATFORM=xcb "$program" &
 pid=$!
@@ -17,14 +16,16 @@ trap cleanup EXIT
 
 window=
 for _ in $(seq 100); do
-    window=$(xdotool search --onlyvisible --name "$title" 2>/dev/null | head -n 1) || true
+    # By process, not by title: xdotool cannot match a Cyrillic title outside
+    # a UTF-8 locale, and CI may run without one.
+    window=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | head -n 1) || true
     [ -n "$window" ] && break
     kill -0 "$pid" 2>/dev/null || break
     sleep 0.2
 done
 if [ -z "$window" ]; then
     if kill -0 "$pid" 2>/dev/null; then
-        echo "FAIL: no window titled '…$title' appeared within 20 s" >&2
+        echo "FAIL: no window of the program appeared within 20 s" >&2
     else
         status=0
         wait "$pid" || status=$?
