@@ -234,6 +234,7 @@ void TestMainForm::nameList()
         QCOMPARE(list->item(row)->text(), QString::fromUtf8(ExpectedTable[row].name));
     QVERIFY(list->selectedItems().isEmpty());
     QVERIFY(!list->isSortingEnabled());
+    QVERIFY(!list->horizontalScrollBar()->isVisible());
 }
 
 void TestMainForm::codeListsStayHidden()

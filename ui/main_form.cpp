@@ -123,6 +123,9 @@ void MainForm::buildControls()
         }
     }
     List1[0]->setAccessibleName(FormTexts::ListAccessibleName);
+    // A list box scrolls up and down only, whatever the style's scroll bar
+    // leaves of the longest name.
+    List1[0]->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // The code lists hold data only: never shown, never focused.
     for (int k = 1; k < amino::AminoAcidTable::listCount; ++k) {
         List1[k]->setFocusPolicy(Qt::NoFocus);
