@@ -6,6 +6,7 @@
 #include "form_probe.h"
 #include "form_texts.h"
 #include "main_form.h"
+#include "readable_colour.h"
 
 #include <QAccessible>
 #include <QLabel>
@@ -49,6 +50,45 @@ QRect buttonContents(QAbstractButton *button, QStyle::SubElement element)
     return button->style()->subElementRect(element, &option, button);
 }
 
+// The colours a desktop with a dark scheme hands the program.
+QPalette darkPalette()
+{
+    QPalette dark = QApplication::palette();
+    dark.setColor(QPalette::Window, QColor(53, 53, 53));
+    dark.setColor(QPalette::WindowText, Qt::white);
+    dark.setColor(QPalette::Base, QColor(42, 42, 42));
+    dark.setColor(QPalette::AlternateBase, QColor(66, 66, 66));
+    dark.setColor(QPalette::Text, Qt::white);
+    dark.setColor(QPalette::Button, QColor(53, 53, 53));
+    dark.setColor(QPalette::ButtonText, Qt::white);
+    return dark;
+}
+
+// Puts the application's palette back however the test ends.
+struct PaletteRestorer {
+    const QPalette saved = QApplication::palette();
+    ~PaletteRestorer() { QApplication::setPalette(saved); }
+};
+
+// Of the pixels in `area`, the one that stands out most from `background`:
+// where a caption is drawn, the colour of its glyphs.
+QColor strongestInk(const QImage &picture, const QRect &area, const QColor &background)
+{
+    QColor ink = background;
+    double best = 1;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QColor pixel = picture.pixelColor(x, y);
+            const double contrast = ReadableColour::contrastRatio(pixel, background);
+            if (contrast > best) {
+                best = contrast;
+                ink = pixel;
+            }
+        }
+    }
+    return ink;
+}
+
 } // namespace
 
 class TestMainForm : public QObject {
@@ -65,6 +105,8 @@ private slots:
     void captions();
     void captionsFit();
     void firstCheckCaptionShowsNoLineBreak();
+    void captionsAndMarksReadOnAnyDesktop_data();
+    void captionsAndMarksReadOnAnyDesktop();
     void nameList();
     void codeListsStayHidden();
     void lessonTextLines();
@@ -222,6 +264,121 @@ void TestMainForm::firstCheckCaptionShowsNoLineBreak()
             QStringLiteral("tops %1, %2, %3").arg(first.first).arg(second.first).arg(third.first)));
     QVERIFY2(qAbs(first.second - second.second) <= 1,
              qPrintable(QStringLiteral("bottoms %1, %2").arg(first.second).arg(second.second)));
+}
+
+void TestMainForm::captionsAndMarksReadOnAnyDesktop_data()
+{
+    QTest::addColumn<QPalette>("opened"); // the desktop's colours when the window opens
+    QTest::addColumn<QPalette>("shown");  // and while it is looked at
+    // Some desktops hand the new colours to every widget, not just to the application.
+    QTest::addColumn<bool>("toEveryWidget");
+
+    const QPalette light = QApplication::palette();
+    // Readable on the green backgrounds, not on the orange heading.
+    QPalette grey = light;
+    grey.setColor(QPalette::WindowText, QColor(96, 96, 96));
+    QTest::newRow("light") << light << light << false;
+    QTest::newRow("light, grey text") << grey << grey << false;
+    QTest::newRow("dark") << darkPalette() << darkPalette() << false;
+    // What the window chose for the first scheme must not stick.
+    QTest::newRow("turns dark while open") << grey << darkPalette() << false;
+    QTest::newRow("turns light while open") << darkPalette() << grey << false;
+    QTest::newRow("turns dark, every widget told") << grey << darkPalette() << true;
+}
+
+void TestMainForm::captionsAndMarksReadOnAnyDesktop()
+{
+    QFETCH(QPalette, opened);
+    QFETCH(QPalette, shown);
+    QFETCH(bool, toEveryWidget);
+    // The measure itself: black on white, and a grey just short of the mark.
+    QCOMPARE(ReadableColour::contrastRatio(Qt::black, Qt::white), 21.0);
+    QVERIFY(qAbs(ReadableColour::contrastRatio(QColor(0x77, 0x77, 0x77), Qt::white) - 4.48) < 0.01);
+
+    const PaletteRestorer restorer;
+    QApplication::setPalette(opened);
+    form = std::make_unique<MainForm>();
+    form->show();
+    form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    QApplication::setPalette(shown);
+    if (toEveryWidget) {
+        // The window first, then its controls, each overwritten whole.
+        form->setPalette(shown);
+        for (QWidget *widget : form->findChildren<QWidget *>())
+            widget->setPalette(shown);
+    }
+    QTRY_COMPARE(form->palette().color(QPalette::Base), shown.color(QPalette::Base));
+
+    // The list and the lesson keep the desktop's colours.
+    for (QWidget *widget : {form->List1[0]->viewport(), form->Text1->viewport()}) {
+        const QImage picture = widget->grab().toImage();
+        QCOMPARE(picture.pixelColor(picture.width() - 2, picture.height() - 2),
+                 shown.color(QPalette::Base));
+    }
+
+    // Captions: sampled where the glyphs are drawn, and the role they are
+    // drawn with.
+    struct Caption {
+        QWidget *widget;
+        QRect area;
+        QColor background; // fixed, whatever the desktop
+    };
+    QList<Caption> captions = {{form->Label1, form->Label1->rect(), QColor(255, 192, 128)}};
+    for (QCheckBox *box : form->Check1) {
+        captions.append(
+            {box, buttonContents(box, QStyle::SE_CheckBoxContents), QColor(128, 255, 128)});
+    }
+    for (QRadioButton *button : form->Option1) {
+        captions.append(
+            {button, buttonContents(button, QStyle::SE_RadioButtonContents), QColor(0, 255, 0)});
+    }
+    for (const auto &[widget, area, fixed] : captions) {
+        const QImage picture = widget->grab().toImage();
+        const QColor background = picture.pixelColor(picture.width() - 2, picture.height() / 2);
+        QCOMPARE(background, fixed);
+        const QColor ink = strongestInk(picture, area, background);
+        const QColor role = widget->palette().color(QPalette::WindowText);
+        const QString figures = QStringLiteral("%1: ink %2 on %3, %4:1")
+                                    .arg(widget->objectName(), ink.name(), background.name())
+                                    .arg(ReadableColour::contrastRatio(ink, background), 0, 'f', 2);
+        QVERIFY2(ReadableColour::contrastRatio(ink, background) >= 4.5, qPrintable(figures));
+        QVERIFY2(ReadableColour::contrastRatio(role, background) >= 4.5, qPrintable(figures));
+        QVERIFY2(ink == role, qPrintable(figures + " painted with " + role.name()));
+        // The desktop's own colour, exactly, wherever it reads.
+        const QColor desktop = shown.color(QPalette::WindowText);
+        QCOMPARE(role, ReadableColour::contrastRatio(desktop, background) >= 4.5
+                           ? desktop
+                           : QColor(Qt::black));
+    }
+
+    // The tick and the dot stand out from the box and the circle they fill.
+    QList<std::pair<QAbstractButton *, QRect>> indicators;
+    for (QCheckBox *box : form->Check1)
+        indicators.append({box, buttonContents(box, QStyle::SE_CheckBoxIndicator)});
+    for (QRadioButton *button : form->Option1)
+        indicators.append({button, buttonContents(button, QStyle::SE_RadioButtonIndicator)});
+    for (const auto &[button, rect] : indicators) {
+        form->ClearIndicators();
+        const QImage clear = button->grab(rect).toImage();
+        button->setChecked(true);
+        const QImage marked = button->grab(rect).toImage();
+        form->ClearIndicators();
+        const QColor fill = clear.pixelColor(clear.rect().center());
+        double strongest = 1;
+        for (int y = 0; y < clear.height(); ++y) {
+            for (int x = 0; x < clear.width(); ++x) {
+                if (marked.pixel(x, y) != clear.pixel(x, y)) {
+                    strongest = std::max(
+                        strongest, ReadableColour::contrastRatio(marked.pixelColor(x, y), fill));
+                }
+            }
+        }
+        QVERIFY2(strongest >= 3, qPrintable(QStringLiteral("%1: mark %2:1 on %3")
+                                                .arg(button->objectName())
+                                                .arg(strongest, 0, 'f', 2)
+                                                .arg(fill.name())));
+    }
 }
 
 void TestMainForm::nameList()

@@ -7,6 +7,7 @@
 #include "explanatory_text.h"
 #include "form_layout.h"
 #include "form_texts.h"
+#include "readable_colour.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -15,6 +16,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QTimer>
 
@@ -30,11 +32,31 @@ std::array<Widget *, Count> makeWidgets(QWidget *parent)
 }
 
 // Check boxes and option buttons fill with the Button role, the rest with
-// Window: colour whichever role the widget paints its background with.
+// Window: colour whichever role the widget paints its background with. Only
+// the roles set here stay fixed; the others follow the desktop.
 void setBackground(QWidget *widget, const QColor &colour)
 {
-    QPalette palette = widget->palette();
+    QPalette palette;
     palette.setColor(widget->backgroundRole(), colour);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+// A caption on a fixed background keeps the desktop's text colour where that
+// reads on it; a dark scheme's light text would not. Styles draw captions
+// with WindowText, and some with the widget's foreground role.
+void setCaptionBackground(QWidget *widget, const QColor &colour)
+{
+    const QPalette desktop = QApplication::palette(widget);
+    QPalette palette;
+    palette.setColor(widget->backgroundRole(), colour);
+    // A disabled caption is meant to look faint; these are never disabled.
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        for (const QPalette::ColorRole role : {QPalette::WindowText, widget->foregroundRole()}) {
+            palette.setColor(group, role,
+                             ReadableColour::textOn(colour, desktop.color(group, role)));
+        }
+    }
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
 }
@@ -59,6 +81,12 @@ MainForm::MainForm(QWidget *parent)
 {
     installAccessibility();
     buildControls();
+    // Some desktops hand a new scheme to each widget in turn, overwriting the
+    // controls' colours: watch them as well as the window.
+    for (QObject *child : children()) {
+        if (child->isWidgetType())
+            child->installEventFilter(this);
+    }
 
     connect(Timer1, &QTimer::timeout, this, &MainForm::Timer1_Timer);
     for (int index = 0; index < int(List1.size()); ++index) {
@@ -84,7 +112,6 @@ void MainForm::buildControls()
     setWindowTitle(FormTexts::windowTitle());
     setWindowIcon(appIcon());
     setFixedSize(ClientSize);
-    setBackground(this, WindowColour);
 
     QFont font(QStringLiteral("Times New Roman"), 12, QFont::Normal);
     font.setStyleHint(QFont::Serif);
@@ -94,20 +121,17 @@ void MainForm::buildControls()
     Label1->setText(FormTexts::Heading);
     Label1->setAlignment(Qt::AlignCenter);
     Label1->setGeometry(HeadingGeometry);
-    setBackground(Label1, HeadingColour);
 
     for (int i = 0; i < amino::CheckBoxCount; ++i) {
         Check1[i]->setObjectName(QStringLiteral("Check1_%1").arg(i));
         Check1[i]->setText(shownCaption(FormTexts::CheckCaptions[i]));
         Check1[i]->setGeometry(CheckGeometry[i]);
-        setBackground(Check1[i], CheckColour);
     }
 
     for (int j = 0; j < amino::OptionButtonCount; ++j) {
         Option1[j]->setObjectName(QStringLiteral("Option1_%1").arg(j));
         Option1[j]->setText(FormTexts::OptionCaptions[j]);
         Option1[j]->setGeometry(OptionGeometry[j]);
-        setBackground(Option1[j], OptionColour);
         m_controls.optionGroup->addButton(Option1[j], j);
     }
 
@@ -116,7 +140,6 @@ void MainForm::buildControls()
         list->setObjectName(QStringLiteral("List1_%1").arg(k));
         list->setSelectionMode(QAbstractItemView::SingleSelection);
         list->setGeometry(ListGeometry[k]);
-        keepDefaultColours(list);
         for (int row = 0; row < amino::AminoAcidTable::rowCount; ++row) {
             const std::string_view text = amino::AminoAcidTable::item(k, row);
             list->addItem(QString::fromUtf8(text.data(), qsizetype(text.size())));
@@ -143,10 +166,10 @@ void MainForm::buildControls()
     Text1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     Text1->setTabChangesFocus(true);
     Text1->setFocusPolicy(Qt::StrongFocus);
-    keepDefaultColours(Text1);
     Text1->setPlainText(explanatoryText());
 
     Timer1->setObjectName(QStringLiteral("Timer1"));
+    applyColours();
 
     setTabOrder(Text1, Check1[0]);
     setTabOrder(Check1[0], Check1[1]);
@@ -163,6 +186,40 @@ void MainForm::buildControls()
         frame.moveCenter(screen->availableGeometry().center());
         move(frame.topLeft());
     }
+}
+
+void MainForm::applyColours()
+{
+    using namespace FormLayout;
+
+    // Every palette set below raises PaletteChange, which leads back here.
+    if (m_applyingColours)
+        return;
+    const QScopedValueRollback busy(m_applyingColours, true);
+
+    setBackground(this, WindowColour);
+    setCaptionBackground(Label1, HeadingColour);
+    for (QCheckBox *box : Check1)
+        setCaptionBackground(box, CheckColour);
+    for (QRadioButton *button : Option1)
+        setCaptionBackground(button, OptionColour);
+    for (QListWidget *list : List1)
+        keepDefaultColours(list);
+    keepDefaultColours(Text1);
+}
+
+void MainForm::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        applyColours();
+}
+
+bool MainForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange)
+        applyColours();
+    return QWidget::eventFilter(watched, event);
 }
 
 void MainForm::ShowSelection()

@@ -41,8 +41,16 @@ public slots:
     void List1_Click(int index);
     void Timer1_Timer();
 
+protected:
+    void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void buildControls();
+    // The fixed backgrounds, and caption colours that read on them in the
+    // desktop's current scheme; again whenever the scheme changes.
+    void applyColours();
 
     FormControls m_controls;
+    bool m_applyingColours = false;
 };

@@ -140,8 +140,13 @@ def state_names(acc):
     return sorted(pyatspi.stateToString(s) for s in fresh(acc).getState().getStates())
 
 
+# No single tool may hang the test: xdotool's --sync waits for the X server
+# without a limit of its own.
+TOOL_TIMEOUT = 20
+
+
 def xdotool(*args):
-    subprocess.run(["xdotool", *map(str, args)], check=True)
+    subprocess.run(["xdotool", *map(str, args)], check=True, timeout=TOOL_TIMEOUT)
 
 
 class Session:
@@ -175,6 +180,7 @@ class Session:
 
     def start(self):
         env = dict(os.environ, QT_QPA_PLATFORM="xcb")
+        env.pop("WAYLAND_DISPLAY", None)
         # The bridge must come up because a screen reader asked, not by force.
         env.pop("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", None)
         self.proc = subprocess.Popen([self.exe], env=env, stdin=subprocess.DEVNULL,
@@ -361,7 +367,7 @@ class Session:
         shot = subprocess.run(
             ["/usr/bin/import", "-silent", "-window", str(self.wid.id),
              "-crop", f"{w}x{h}+{x}+{y}", "+repage", "-depth", "8", "rgb:-"],
-            check=True, capture_output=True).stdout
+            check=True, capture_output=True, timeout=TOOL_TIMEOUT).stdout
         check(len(shot) == w * h * 3, f"screenshot has {len(shot)} bytes, expected {w * h * 3}")
         return shot
 

@@ -9,7 +9,10 @@ set -euo pipefail
 program=$1
 close_window=$2
 
-QT_QPA_PLATFORM=xcb "$program" &
+# On this X server, whatever platform the caller's environment asks Qt for.
+export QT_QPA_PLATFORM=xcb
+unset WAYLAND_DISPLAY
+"$program" &
 pid=$!
 cleanup() { kill -0 "$pid" 2>/dev/null && kill -KILL "$pid" 2>/dev/null; true; }
 trap cleanup EXIT
