@@ -19,6 +19,7 @@
 #include <QScopedValueRollback>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
 namespace {
 
@@ -181,8 +182,11 @@ void MainForm::buildControls()
     setTabOrder(Option1[2], Option1[3]);
     Text1->setFocus();
 
+    // Centred, frame and all: Windows knows the frame as soon as the window
+    // exists; an X window manager adds its own later, around the client area.
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        QRect frame(QPoint(), ClientSize);
+        create();
+        QRect frame(QPoint(), ClientSize.grownBy(windowHandle()->frameMargins()));
         frame.moveCenter(screen->availableGeometry().center());
         move(frame.topLeft());
     }
