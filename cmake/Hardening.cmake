@@ -2,13 +2,17 @@
 # hardening=+all), for every target. Included right after project() so that
 # every target, including ones added later, is built the same way.
 
-include(CheckPIESupported)
-check_pie_supported(OUTPUT_VARIABLE amino_pie_output LANGUAGES CXX)
-if(NOT CMAKE_CXX_LINK_PIE_SUPPORTED)
-    message(WARNING "The linker cannot produce position-independent executables:\n"
-                    "${amino_pie_output}")
+# Windows programs are relocatable by their own format; PIE and the ELF
+# options below are the Linux linker's.
+if(NOT WIN32)
+    include(CheckPIESupported)
+    check_pie_supported(OUTPUT_VARIABLE amino_pie_output LANGUAGES CXX)
+    if(NOT CMAKE_CXX_LINK_PIE_SUPPORTED)
+        message(WARNING "The linker cannot produce position-independent executables:\n"
+                        "${amino_pie_output}")
+    endif()
+    set(CMAKE_POSITION_INDEPENDENT_CODE ON)
 endif()
-set(CMAKE_POSITION_INDEPENDENT_CODE ON)
 
 if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang" AND NOT WIN32)
     add_compile_options(-fstack-protector-strong)

@@ -13,6 +13,7 @@ if(WIN32)
     # path; put the script's own folder on it.
     target_include_directories(aminokiselini PRIVATE
         $<$<COMPILE_LANGUAGE:RC>:${amino_resources}>)
+    include(${CMAKE_CURRENT_LIST_DIR}/WindowsDeploy.cmake)
 endif()
 
 # Directories the package creates get the usual modes whatever the umask of
@@ -22,13 +23,13 @@ set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     GROUP_READ GROUP_EXECUTE
     WORLD_READ WORLD_EXECUTE)
 
-install(TARGETS aminokiselini RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-# qt_standard_project_setup() adds $ORIGIN to the install RPATH for libraries
-# installed beside the program; there are none, and a search path under
-# /usr/bin is one Debian does not allow.
-set_target_properties(aminokiselini PROPERTIES INSTALL_RPATH "")
-
 if(UNIX AND NOT APPLE)
+    install(TARGETS aminokiselini RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+    # qt_standard_project_setup() adds $ORIGIN to the install RPATH for
+    # libraries installed beside the program; there are none, and a search
+    # path under /usr/bin is one Debian does not allow.
+    set_target_properties(aminokiselini PROPERTIES INSTALL_RPATH "")
+
     install(FILES ${amino_resources}/aminokiselini.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
     # Named after the component id, as AppStream tools look it up by that.

@@ -1,0 +1,107 @@
+#!/usr/bin/env bash
+# Starts the Windows program under Wine with its own platform plugin, as a
+# pupil would, and checks what the screen shows: the client area's size and
+# colours, captions that fit, the classes of "Лизин" after a click on it, and
+# status 0 once the window is closed.
+#   smoke.sh PREFIX PROGRAM.exe [SCREENSHOT.png]
+# Runs on the current X display (scripts/windows gives it one).
+set -euo pipefail
+prefix=$1
+program=$2
+keep_shot=${3:-}
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/wine-env.sh"
+amino_wine_prefix "$prefix"
+
+work=$(mktemp -d)
+wine "$program" >"$work/wine.log" 2>&1 &
+pid=$!
+cleanup() {
+    kill -0 "$pid" 2>/dev/null && kill "$pid" 2>/dev/null
+    wineserver --kill 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# Wine names the X window's class after the program's file.
+window=
+for _ in $(seq 300); do
+    window=$(xdotool search --onlyvisible --class aminokiselini 2>/dev/null | head -n 1) || true
+    [ -n "$window" ] && break
+    kill -0 "$pid" 2>/dev/null || fail "the program quit before showing its window: $(cat "$work/wine.log")"
+    sleep 0.2
+done
+[ -n "$window" ] || fail "no window of the program appeared within 60 s"
+sleep 1
+
+shoot() { /usr/bin/import -window "$window" "$1"; }
+pixel() { /usr/bin/convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:; }
+# Pixels of a region (x y w h) that differ from the colour r,g,b.
+ink() {
+    /usr/bin/convert "$1" -crop "$4x$5+$2+$3" +repage -fill black +opaque "rgb($6)" \
+        -fill white -opaque "rgb($6)" -format '%[fx:int(w*h*(1-mean)+0.5)]' info:
+}
+# Pixels that differ between the same region (x y w h) of two pictures.
+changed() {
+    /usr/bin/compare -metric AE <(/usr/bin/convert "$1" -crop "$5x$6+$3+$4" +repage png:-) \
+        <(/usr/bin/convert "$2" -crop "$5x$6+$3+$4" +repage png:-) null: 2>&1 || true
+}
+
+shoot "$work/before.png"
+size=$(/usr/bin/identify -format '%wx%h' "$work/before.png")
+[ "$size" = 461x351 ] || fail "the client area is $size, expected 461x351"
+echo "ok: client area $size"
+expect() { # what x y colour
+    local seen
+    seen=$(pixel "$work/before.png" "$2" "$3")
+    [ "$seen" = "$4" ] || fail "$1 at ($2,$3) is $seen, expected $4"
+    echo "ok: $1 $4"
+}
+expect "window background" 455 20 192,192,255
+expect "heading" 366 12 255,192,128
+expect "check box" 270 44 128,255,128
+expect "option button" 294 129 0,255,0
+
+# A caption too wide for its control is cut at the control's edge: ink
+# there means a clipped caption.
+edge() { # what x y h colour
+    local count
+    count=$(ink "$work/before.png" "$2" "$3" 3 "$4" "$5")
+    [ "$count" -eq 0 ] || fail "the caption of $1 reaches its right edge ($count pixels): clipped"
+}
+edge "the heading" 366 0 25 255,192,128
+for i in 0 1 2; do edge "check box $i" 270 $((32 + 24 * i)) 25 128,255,128; done
+for j in 0 1 2 3; do edge "option button $j" 294 $((120 + 24 * j)) 19 0,255,0; done
+echo "ok: no caption reaches its control's edge"
+
+# "Лизин", the first row: essential, with a basic residue.
+xdotool mousemove --window "$window" 340 58 click 1
+sleep 1
+shoot "$work/after.png"
+[ -n "$keep_shot" ] && cp "$work/after.png" "$keep_shot"
+indicator() { # what y h expected-change
+    local count
+    count=$(changed "$work/before.png" "$work/after.png" 16 "$2" 24 "$3")
+    if [ "$4" = yes ] && [ "$count" -eq 0 ]; then fail "$1 did not change after the click"; fi
+    if [ "$4" = no ] && [ "$count" -ne 0 ]; then fail "$1 changed after the click ($count pixels)"; fi
+    echo "ok: $1 $([ "$4" = yes ] && echo set || echo "left clear")"
+}
+indicator "заменими" 32 25 no
+indicator "незаменими" 56 25 yes
+indicator "условнозаменими" 80 25 no
+indicator "неполярен" 120 19 no
+indicator "слабо полярен" 144 19 no
+indicator "ациден" 168 19 no
+indicator "основен" 192 19 yes
+
+/usr/bin/python3 "$here/../packaging/close_window.py" "$window" || fail "could not ask the window to close"
+for _ in $(seq 100); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+done
+kill -0 "$pid" 2>/dev/null && fail "the program still runs 10 s after its window was closed"
+status=0
+wait "$pid" || status=$?
+[ "$status" -eq 0 ] || fail "the program quit with status $status after its window was closed"
+echo "ok: closed with status 0"
