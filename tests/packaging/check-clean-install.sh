@@ -90,7 +90,8 @@ for mode in without-recommends with-recommends; do
     root=$(AMINO_ROOT_OWNER=$$ "$debian_root" new "$release")
     "$debian_root" mount "$root"
     # The program inside talks to the X server outside.
-    mkdir -p /tmp/.X11-unix "$root/tmp/.X11-unix"
+    [ -d /tmp/.X11-unix ] || mkdir -m 1777 /tmp/.X11-unix
+    mkdir -p "$root/tmp/.X11-unix"
     mount --bind /tmp/.X11-unix "$root/tmp/.X11-unix"
     mkdir -m 700 "$root/tmp/runtime"
     cp "$deb" "$root/tmp/"
