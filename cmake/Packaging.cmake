@@ -78,6 +78,10 @@ set(CPACK_DEBIAN_PACKAGE_SECTION education)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${PROJECT_HOMEPAGE_URL})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The window is laid out for Times New Roman's metrics. Liberation Serif has
+# them, and Cyrillic; without it fontconfig picks a wider serif and the
+# captions and the list no longer fit. (shlibdeps adds the libraries.)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2 | fonts-liberation")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "A desktop program for a school chemistry lesson, in Bulgarian. A pupil picks
 one of the twenty proteinogenic amino acids from a list and at once sees

@@ -8,7 +8,8 @@ struct ExpectedRow {
     const char *name;
     const char *nutrition; // stored nutrition code
     const char *residue;   // stored residue code
-    const char *checks; // "заменими", "незаменими", "условнозаменими": 1 checked
+    // "заменими", "незаменими", "условнозаменими": 1 checked
+    const char *checks;
     int option; // the one selected option button
 };
 

@@ -69,6 +69,14 @@ for library in libqt6widgets6 libqt6gui6 libqt6core6 libc6; do
     [[ ", $depends," =~ ,\ $library(t64)?[\ ,] ]] ||
         fail "Depends lacks $library (dpkg-shlibdeps did not run?): $depends"
 done
+# The window is laid out for Times New Roman's metrics; a machine without
+# Liberation Serif draws it in a wider serif and cuts the captions.
+font_dependency=
+IFS=, read -ra depends_groups <<<"$depends"
+for group in "${depends_groups[@]}"; do
+    [[ " $group " =~ [[:space:]]fonts-liberation2?[[:space:]] ]] && font_dependency=$group
+done
+[ -n "$font_dependency" ] || fail "Depends lacks fonts-liberation2 | fonts-liberation: $depends"
 
 echo "--- lintian"
 # Warnings are allowed; errors are what a Debian archive would reject.
