@@ -24,10 +24,16 @@ IFS=: read -ra dirs <<<"$dll_dirs"
 for dir in "${dirs[@]}"; do path+="$(amino_windows_path "$dir");"; done
 export WINEPATH=$path
 
+# A suite without Qt GUI has no application object to take the option.
+platform=()
+if x86_64-w64-mingw32-objdump -p "$exe" | grep -q 'DLL Name: Qt6Gui.dll'; then
+    platform=(-platform windows)
+fi
+
 results=$(mktemp --suffix=.txt)
 trap 'rm -f "$results"' EXIT
 status=0
-timeout 300 wine "$exe" -platform windows -o "$(amino_windows_path "$results"),txt" "$@" || status=$?
+timeout 300 wine "$exe" "${platform[@]}" -o "$(amino_windows_path "$results"),txt" "$@" || status=$?
 cat "$results"
 [ "$status" -eq 124 ] && echo "FAIL: the suite did not end within 300 s" >&2
 exit "$status"
