@@ -1,4 +1,3 @@
-#include "app_icon.h"
 #include "main_form.h"
 
 #include <QApplication>
@@ -8,7 +7,6 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("aminokiselini"));
     QApplication::setDesktopFileName(QStringLiteral("aminokiselini"));
-    QApplication::setWindowIcon(appIcon());
 
     // The lesson box lays out its empty text as it is built, in the
     // application's default font whatever the form's, and in the desktop's
@@ -21,6 +19,8 @@ int main(int argc, char *argv[])
     QGuiApplication::setFont(formFont);
     MainForm form;
     QGuiApplication::setFont(desktopFont);
+    // The form's own icon, decoded once, is the application's as well.
+    QApplication::setWindowIcon(form.windowIcon());
 
     form.show();
     return app.exec();
