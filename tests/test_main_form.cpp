@@ -118,6 +118,8 @@ private slots:
     void ctrlClickDeselectClearsEverything();
     void clearIndicatorsClearsHandChanges();
     void icon();
+    void iconShowsEachRendering_data();
+    void iconShowsEachRendering();
     void accessibility();
 
 private:
@@ -619,6 +621,29 @@ void TestMainForm::icon()
         for (int x = 0; x < 32; ++x)
             far += qAbs(qGray(large.pixel(x, y)) - qGray(small.pixel(x, y))) > 64 ? 1 : 0;
     QVERIFY2(far < 32 * 32 / 10, qPrintable(QString::number(far)));
+}
+
+void TestMainForm::iconShowsEachRendering_data()
+{
+    QTest::addColumn<int>("size");
+    for (int size : {32, 48, 64})
+        QTest::addRow("%d", size) << size;
+}
+
+// The program decodes its icon itself; what the window hands to the desktop
+// must be each file's picture, pixel for pixel, as the toolkit reads it.
+void TestMainForm::iconShowsEachRendering()
+{
+    QFETCH(int, size);
+    QVERIFY(form->windowIcon().availableSizes().contains(QSize(size, size)));
+    const QImage shown = form->windowIcon()
+                             .pixmap(QSize(size, size))
+                             .toImage()
+                             .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QImage file = QImage(QStringLiteral(":/icons/aminokiselini-%1.png").arg(size))
+                            .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QCOMPARE(shown.size(), QSize(size, size));
+    QCOMPARE(shown, file);
 }
 
 void TestMainForm::accessibility()

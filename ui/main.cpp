@@ -1,4 +1,3 @@
-#include "app_icon.h"
 #include "main_form.h"
 
 #include <QApplication>
@@ -8,9 +7,21 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("aminokiselini"));
     QApplication::setDesktopFileName(QStringLiteral("aminokiselini"));
-    QApplication::setWindowIcon(appIcon());
 
+    // The lesson box lays out its empty text as it is built, in the
+    // application's default font whatever the form's, and in the desktop's
+    // face that would read a second font file at every start. So the form's
+    // face is lent as the default while the form is built. Only the default:
+    // QApplication::setFont would also drop the desktop's fonts for menus.
+    const QFont desktopFont = QGuiApplication::font();
+    QFont formFont(QStringLiteral("Times New Roman"), 12, QFont::Normal);
+    formFont.setStyleHint(QFont::Serif);
+    QGuiApplication::setFont(formFont);
     MainForm form;
+    QGuiApplication::setFont(desktopFont);
+    // The form's own icon, decoded once, is the application's as well.
+    QApplication::setWindowIcon(form.windowIcon());
+
     form.show();
     return app.exec();
 }
