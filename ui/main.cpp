@@ -14,9 +14,7 @@ int main(int argc, char *argv[])
     // face is lent as the default while the form is built. Only the default:
     // QApplication::setFont would also drop the desktop's fonts for menus.
     const QFont desktopFont = QGuiApplication::font();
-    QFont formFont(QStringLiteral("Times New Roman"), 12, QFont::Normal);
-    formFont.setStyleHint(QFont::Serif);
-    QGuiApplication::setFont(formFont);
+    QGuiApplication::setFont(MainForm::formFont());
     MainForm form;
     QGuiApplication::setFont(desktopFont);
     // The form's own icon, decoded once, is the application's as well.

@@ -105,6 +105,13 @@ QString MainForm::shownCaption(const QString &caption)
     return shown;
 }
 
+QFont MainForm::formFont()
+{
+    QFont font(QStringLiteral("Times New Roman"), 12, QFont::Normal);
+    font.setStyleHint(QFont::Serif);
+    return font;
+}
+
 void MainForm::buildControls()
 {
     using namespace FormLayout;
@@ -114,9 +121,7 @@ void MainForm::buildControls()
     setWindowIcon(appIcon());
     setFixedSize(ClientSize);
 
-    QFont font(QStringLiteral("Times New Roman"), 12, QFont::Normal);
-    font.setStyleHint(QFont::Serif);
-    setFont(font);
+    setFont(formFont());
 
     Label1->setObjectName(QStringLiteral("Label1_0"));
     Label1->setText(FormTexts::Heading);

@@ -23,6 +23,8 @@ public:
     // The caption a check box shows for a stored caption: without the
     // trailing line break, which a check box has no room to show.
     static QString shownCaption(const QString &caption);
+    // The face every control of the window is drawn in.
+    static QFont formFont();
 
     // Shows the classification of the selected row on the seven indicators.
     void ShowSelection();
