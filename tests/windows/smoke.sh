@@ -11,6 +11,7 @@ program=$2
 keep_shot=${3:-}
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/wine-env.sh"
+. "$here/../window-colours.sh"
 amino_wine_prefix "$prefix"
 
 work=$(mktemp -d)
@@ -36,7 +37,6 @@ done
 sleep 1
 
 shoot() { /usr/bin/import -window "$window" "$1"; }
-pixel() { /usr/bin/convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:; }
 # Pixels of a region (x y w h) that differ from the colour r,g,b.
 ink() {
     /usr/bin/convert "$1" -crop "$4x$5+$2+$3" +repage -fill black +opaque "rgb($6)" \
@@ -49,19 +49,7 @@ changed() {
 }
 
 shoot "$work/before.png"
-size=$(/usr/bin/identify -format '%wx%h' "$work/before.png")
-[ "$size" = 461x351 ] || fail "the client area is $size, expected 461x351"
-echo "ok: client area $size"
-expect() { # what x y colour
-    local seen
-    seen=$(pixel "$work/before.png" "$2" "$3")
-    [ "$seen" = "$4" ] || fail "$1 at ($2,$3) is $seen, expected $4"
-    echo "ok: $1 $4"
-}
-expect "window background" 455 20 192,192,255
-expect "heading" 366 12 255,192,128
-expect "check box" 270 44 128,255,128
-expect "option button" 294 129 0,255,0
+expect_window_colours "$work/before.png"
 
 # A caption too wide for its control is cut at the control's edge: ink
 # there means a clipped caption.
