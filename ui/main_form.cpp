@@ -35,9 +35,8 @@ std::array<Widget *, Count> makeWidgets(QWidget *parent)
 // Check boxes and option buttons fill with the Button role, the rest with
 // Window: colour whichever role the widget paints its background with. Only
 // the roles set here stay fixed; the others follow the desktop.
-void setBackground(QWidget *widget, const QColor &colour)
+void setBackground(QWidget *widget, const QColor &colour, QPalette palette = {})
 {
-    QPalette palette;
     palette.setColor(widget->backgroundRole(), colour);
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
@@ -49,17 +48,15 @@ void setBackground(QWidget *widget, const QColor &colour)
 void setCaptionBackground(QWidget *widget, const QColor &colour)
 {
     const QPalette desktop = QApplication::palette(widget);
-    QPalette palette;
-    palette.setColor(widget->backgroundRole(), colour);
+    QPalette captions;
     // A disabled caption is meant to look faint; these are never disabled.
     for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
         for (const QPalette::ColorRole role : {QPalette::WindowText, widget->foregroundRole()}) {
-            palette.setColor(group, role,
-                             ReadableColour::textOn(colour, desktop.color(group, role)));
+            captions.setColor(group, role,
+                              ReadableColour::textOn(colour, desktop.color(group, role)));
         }
     }
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
+    setBackground(widget, colour, captions);
 }
 
 // The list and the text box keep the toolkit's own colours rather than
