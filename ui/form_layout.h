@@ -1,54 +1,51 @@
 #pragma once
 
+#include "form_geometry.h"
+
 #include <QColor>
 #include <QRect>
 #include <QSize>
 
 #include <array>
 
-// Where every control sits and what colour it has. The layout is drawn in
-// twips (1440 to the inch); at 96 dots per inch 15 twips make one pixel, and
-// every figure below divides exactly.
+// The form's geometry and colours in the window's own units: pixels at 96
+// dots per inch.
 namespace FormLayout {
 
-constexpr int TwipsPerPixel = 15;
+using amino::form::pixels;
 
-constexpr int pixels(int twips)
+constexpr QRect fromTwips(const amino::form::TwipsRect &rect)
 {
-    return twips / TwipsPerPixel;
+    return QRect(pixels(rect.left), pixels(rect.top), pixels(rect.width), pixels(rect.height));
 }
 
-constexpr QRect fromTwips(int left, int top, int width, int height)
+template <std::size_t Count>
+constexpr std::array<QRect, Count> fromTwips(const std::array<amino::form::TwipsRect, Count> &rects)
 {
-    return QRect(pixels(left), pixels(top), pixels(width), pixels(height));
+    std::array<QRect, Count> geometry;
+    for (std::size_t i = 0; i < Count; ++i)
+        geometry[i] = fromTwips(rects[i]);
+    return geometry;
 }
 
-constexpr QSize ClientSize(pixels(6915), pixels(5265));
+constexpr QColor colour(const amino::form::Colour &colour)
+{
+    return QColor(colour.red, colour.green, colour.blue);
+}
 
-constexpr QRect HeadingGeometry = fromTwips(960, 0, 4575, 375);
-constexpr std::array<QRect, 3> CheckGeometry = {
-    fromTwips(240, 480, 3855, 375),
-    fromTwips(240, 840, 3855, 375),
-    fromTwips(240, 1200, 3855, 375),
-};
-constexpr std::array<QRect, 4> OptionGeometry = {
-    fromTwips(240, 1800, 4215, 285),
-    fromTwips(240, 2160, 4215, 285),
-    fromTwips(240, 2520, 4215, 285),
-    fromTwips(240, 2880, 4215, 285),
-};
-constexpr std::array<QRect, 3> ListGeometry = {
-    fromTwips(4800, 720, 1815, 2055),
-    fromTwips(5880, 1080, 735, 2055),
-    fromTwips(6120, 1200, 735, 2055),
-};
-constexpr QRect TextGeometry = fromTwips(120, 3360, 6735, 1815);
+constexpr QSize ClientSize(pixels(amino::form::ClientWidth), pixels(amino::form::ClientHeight));
 
-constexpr QColor WindowColour(192, 192, 255);
-constexpr QColor HeadingColour(255, 192, 128);
-constexpr QColor CheckColour(128, 255, 128);
-constexpr QColor OptionColour(0, 255, 0);
+constexpr QRect HeadingGeometry = fromTwips(amino::form::HeadingRect);
+constexpr std::array<QRect, 3> CheckGeometry = fromTwips(amino::form::CheckRects);
+constexpr std::array<QRect, 4> OptionGeometry = fromTwips(amino::form::OptionRects);
+constexpr std::array<QRect, 3> ListGeometry = fromTwips(amino::form::ListRects);
+constexpr QRect TextGeometry = fromTwips(amino::form::TextRect);
 
-constexpr int TimerInterval = 100; // milliseconds
+constexpr QColor WindowColour = colour(amino::form::WindowColour);
+constexpr QColor HeadingColour = colour(amino::form::HeadingColour);
+constexpr QColor CheckColour = colour(amino::form::CheckColour);
+constexpr QColor OptionColour = colour(amino::form::OptionColour);
+
+constexpr int TimerInterval = amino::form::TimerInterval;
 
 } // namespace FormLayout

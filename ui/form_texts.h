@@ -1,38 +1,37 @@
 #pragma once
 
+#include "form_strings.h"
+
 #include <QString>
 #include <QStringList>
 
-// Every caption the window shows, in one place.
+#include <string_view>
+
+// The form's texts as the window's controls take them.
 namespace FormTexts {
 
-// The project's home page, shown at the start of the window title.
-inline const QString HomePage = QStringLiteral("aminokiselini.example");
+inline QString fromUtf8(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+template <std::size_t Count> QStringList fromUtf8(const std::array<std::string_view, Count> &texts)
+{
+    QStringList list;
+    for (const std::string_view text : texts)
+        list << fromUtf8(text);
+    return list;
+}
 
 inline QString windowTitle()
 {
-    return HomePage + QStringLiteral("  Химия - незаменими аминокиселини");
+    return QString::fromStdString(amino::form::windowTitle());
 }
 
-inline const QString Heading = QStringLiteral("Вид аминокиселини и остатък");
-
-// The first caption carries a trailing line break of its own; see
-// MainForm::shownCaption().
-inline const QStringList CheckCaptions = {
-    QStringLiteral("заменими аминокиселини\r\n"),
-    QStringLiteral("незаменими аминокиселини"),
-    QStringLiteral("условнозаменими аминокиселини"),
-};
-
-inline const QStringList OptionCaptions = {
-    QStringLiteral("неутрални с неполярен остатък"),
-    QStringLiteral("неутрални със слабо полярен остатък"),
-    QStringLiteral("с ациден остатък"),
-    QStringLiteral("с основен остатък"),
-};
-
-// Names a screen reader announces for the controls without a caption.
-inline const QString ListAccessibleName = QStringLiteral("Аминокиселини");
-inline const QString TextAccessibleName = QStringLiteral("Обяснение");
+inline const QString Heading = fromUtf8(amino::form::Heading);
+inline const QStringList CheckCaptions = fromUtf8(amino::form::CheckCaptions);
+inline const QStringList OptionCaptions = fromUtf8(amino::form::OptionCaptions);
+inline const QString ListAccessibleName = fromUtf8(amino::form::ListAccessibleName);
+inline const QString TextAccessibleName = fromUtf8(amino::form::TextAccessibleName);
 
 } // namespace FormTexts

@@ -3,9 +3,9 @@
 #include "accessibility.h"
 #include "amino_acid_table.h"
 #include "app_icon.h"
-#include "classification_display.h"
 #include "explanatory_text.h"
 #include "form_layout.h"
+#include "form_strings.h"
 #include "form_texts.h"
 #include "readable_colour.h"
 
@@ -96,15 +96,14 @@ MainForm::MainForm(QWidget *parent)
 
 QString MainForm::shownCaption(const QString &caption)
 {
-    QString shown = caption;
-    while (shown.endsWith(u'\n') || shown.endsWith(u'\r'))
-        shown.chop(1);
-    return shown;
+    const std::string text = caption.toStdString();
+    return QString::fromStdString(std::string(amino::form::shownCaption(text)));
 }
 
 QFont MainForm::formFont()
 {
-    QFont font(QStringLiteral("Times New Roman"), 12, QFont::Normal);
+    QFont font(FormTexts::fromUtf8(amino::form::FontFamily), amino::form::FontPoints,
+               QFont::Normal);
     font.setStyleHint(QFont::Serif);
     return font;
 }
@@ -230,16 +229,14 @@ bool MainForm::eventFilter(QObject *watched, QEvent *event)
 
 void MainForm::ShowSelection()
 {
-    IndicatorUpdate update(m_controls);
-    amino::ShowSelection(update);
-    update.apply();
+    WidgetIndicators indicators(m_controls);
+    amino::showSelectionOn(indicators);
 }
 
 void MainForm::ClearIndicators()
 {
-    IndicatorUpdate update(m_controls);
-    amino::ClearIndicators(update);
-    update.apply();
+    WidgetIndicators indicators(m_controls);
+    amino::clearIndicatorsOn(indicators);
 }
 
 void MainForm::List1_Click(int index)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "indicator_update.h"
+#include "widget_indicators.h"
 
 #include <QWidget>
 
