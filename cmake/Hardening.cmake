@@ -2,8 +2,11 @@
 # hardening=+all), for every target. Included right after project() so that
 # every target, including ones added later, is built the same way.
 
-# Windows programs are relocatable by their own format; PIE and the ELF
-# options below are the Linux linker's.
+# Windows programs are relocatable by their own format, and WebAssembly has
+# no such thing; PIE and the ELF options below are the Linux linker's.
+if(EMSCRIPTEN)
+    return()
+endif()
 if(NOT WIN32)
     include(CheckPIESupported)
     check_pie_supported(OUTPUT_VARIABLE amino_pie_output LANGUAGES CXX)

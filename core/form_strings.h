@@ -7,6 +7,9 @@
 // Every text the form shows, in UTF-8, for both faces of the program.
 namespace amino::form {
 
+// The program's name, as menus, installers and app stores show it.
+inline constexpr std::string_view ProgramName = "Аминокиселини";
+
 // The project's home page, shown at the start of the window title.
 inline constexpr std::string_view HomePage = "aminokiselini.example";
 

@@ -27,7 +27,7 @@ render() { # size output
 }
 
 # Full-colour PNGs (48 and up).
-for size in 48 64 128 256; do
+for size in 48 64 128 192 256 512; do
     render "$size" "$NAME-$size.png"
 done
 
@@ -62,4 +62,4 @@ if [ "$ico_sizes" != "16 32 48 256 " ]; then
     exit 1
 fi
 
-echo "Rendered: $NAME-{32,48,64,128,256}.png $NAME.ico"
+echo "Rendered: $NAME-{32,48,64,128,192,256,512}.png $NAME.ico"

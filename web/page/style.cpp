@@ -1,0 +1,103 @@
+#include "page.h"
+
+#include "form_geometry.h"
+
+#include <string>
+
+namespace page {
+
+namespace {
+
+namespace form = amino::form;
+
+// Every length is in the form's own pixels (96 dots per inch) times --u,
+// which is 1px wherever the form fits across and less on a narrower screen,
+// so that a phone held upright shows the whole form, scaled down.
+std::string length(int pixels)
+{
+    return "calc(" + std::to_string(pixels) + " * var(--u))";
+}
+
+std::string colour(const form::Colour &c)
+{
+    return "rgb(" + std::to_string(c.red) + ", " + std::to_string(c.green) + ", " +
+           std::to_string(c.blue) + ")";
+}
+
+std::string placed(std::string_view id, const form::TwipsRect &rect)
+{
+    return "#" + std::string(id) + " { left: " + length(form::pixels(rect.left)) +
+           "; top: " + length(form::pixels(rect.top)) +
+           "; width: " + length(form::pixels(rect.width)) +
+           "; height: " + length(form::pixels(rect.height)) + "; }\n";
+}
+
+template <std::size_t Count>
+std::string placedAll(std::string_view prefix, const std::array<form::TwipsRect, Count> &rects)
+{
+    std::string css;
+    for (std::size_t i = 0; i < Count; ++i)
+        css += placed(std::string(prefix) + std::to_string(i), rects[i]);
+    return css;
+}
+
+} // namespace
+
+std::string style()
+{
+    const int width = form::pixels(form::ClientWidth);
+    const int height = form::pixels(form::ClientHeight);
+    // Points at 96 dots per inch.
+    const int fontPixels = form::FontPoints * 96 / 72;
+
+    std::string css;
+    // Liberation Serif has Times New Roman's metrics and ships with the page,
+    // so every device lays the captions out alike.
+    css += "@font-face { font-family: \"Form Serif\"; src: url(\"" + std::string(FontFile) +
+           "\") format(\"woff2\"); font-display: block; }\n";
+    css += ":root { --u: min(1px, calc(100vw / " + std::to_string(width) + ")); }\n";
+    css += "body { margin: 0; }\n";
+    css += "#MainForm { position: relative; overflow: hidden; margin: 0 auto; width: " +
+           length(width) + "; height: " + length(height) +
+           "; background: " + colour(form::WindowColour) +
+           "; color: #000; font: " + length(fontPixels) + "/normal \"Form Serif\", \"" +
+           std::string(form::FontFamily) + "\", serif; }\n";
+    css += "#MainForm > * { position: absolute; box-sizing: border-box; margin: 0; "
+           "font: inherit; }\n";
+    css += "#MainForm > [hidden] { display: none; }\n";
+
+    css += "#Label1_0 { display: flex; align-items: center; justify-content: center; "
+           "background: " +
+           colour(form::HeadingColour) + "; }\n";
+    css += "label { display: flex; align-items: center; white-space: nowrap; overflow: hidden; "
+           "padding-left: " +
+           length(1) + "; }\n";
+    css += "label input { flex: none; margin: 0 " + length(4) + " 0 0; width: " + length(13) +
+           "; height: " + length(13) + "; }\n";
+    css += "label[id^=\"Check1_\"] { background: " + colour(form::CheckColour) + "; }\n";
+    css += "label[id^=\"Option1_\"] { background: " + colour(form::OptionColour) + "; }\n";
+
+    // The list and the lesson keep the browser's own colours, as the window's
+    // keep the desktop's.
+    const std::string field =
+        "background: Canvas; color: CanvasText; border: " + length(1) + " solid #828790; ";
+    css += "#List1_0 { " + field +
+           "overflow-x: hidden; overflow-y: auto; cursor: default; user-select: none; "
+           "-webkit-user-select: none; }\n";
+    css += "#List1_0 > div { padding: 0 " + length(2) + "; white-space: nowrap; }\n";
+    css += "#List1_0 > [aria-selected=\"true\"] { background: Highlight; color: HighlightText; "
+           "}\n";
+    css += "#List1_0:focus > [aria-selected=\"true\"] { outline: " + length(1) +
+           " dotted CanvasText; outline-offset: -" + length(1) + "; }\n";
+    css += "#Text1_0 { " + field + "padding: " + length(2) +
+           "; resize: none; overflow-x: hidden; overflow-y: scroll; }\n";
+
+    css += placed("Label1_0", form::HeadingRect);
+    css += placedAll("Check1_", form::CheckRects);
+    css += placedAll("Option1_", form::OptionRects);
+    css += placed("List1_0", form::ListRects[0]);
+    css += placed("Text1_0", form::TextRect);
+    return css;
+}
+
+} // namespace page
