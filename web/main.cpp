@@ -47,16 +47,19 @@ void tick(void *)
 
 // Installable and usable offline where the browser allows it: over http(s).
 // From a folder (file://) there is nothing to install and nothing to keep.
+// The body is JavaScript, not C++.
+// clang-format off
 EM_JS(void, offerOfflineUse, (const char *manifest, const char *worker), {
-    if (location.protocol != = 'http:' &&location.protocol != = 'https:')
+    if (location.protocol !== 'http:' && location.protocol !== 'https:')
         return;
     const link = document.createElement('link');
     link.rel = 'manifest';
     link.href = UTF8ToString(manifest);
     document.head.appendChild(link);
     if ('serviceWorker' in navigator)
-        navigator.serviceWorker.register(UTF8ToString(worker)).catch(() = > {});
+        navigator.serviceWorker.register(UTF8ToString(worker)).catch(() => {});
 });
+// clang-format on
 
 } // namespace
 

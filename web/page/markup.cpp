@@ -43,11 +43,10 @@ std::string markup()
 {
     const std::string title = escaped(form::windowTitle());
     // Only the page's own files. WebAssembly is compiled from the script's
-    // own bytes, which needs 'wasm-unsafe-eval' but never eval; the script
-    // first fetches those bytes from the data: URL it carries them in.
+    // own bytes, which needs 'wasm-unsafe-eval' but never eval.
     const std::string policy = "default-src 'none'; script-src 'self' 'wasm-unsafe-eval'; "
                                "style-src 'self'; font-src 'self'; img-src 'self'; "
-                               "manifest-src 'self'; worker-src 'self'; connect-src 'self' data:; "
+                               "manifest-src 'self'; worker-src 'self'; connect-src 'self'; "
                                "base-uri 'none'; form-action 'none'";
     std::string html = "<!DOCTYPE html>\n<html lang=\"bg\">\n<head>\n<meta charset=\"utf-8\">\n"
                        "<meta http-equiv=\"Content-Security-Policy\" content=\"" +
