@@ -73,6 +73,19 @@ Components: main"
 expect both archive http://first.school.example/debian
 expect both security ""
 
+# A source entry, as scripts/windows.d/build-qt adds, counts only without a
+# binary one: it may name a mirror apt has since left.
+system deb-src bookworm "sources.list.d/aminokiselini-deb-src.sources=Types: deb-src
+URIs: http://old.school.example/debian
+Suites: bookworm bookworm-security
+Components: main" \
+    "sources.list.d/debian.sources=Types: deb
+URIs: http://mirror.school.example/debian
+Suites: bookworm
+Components: main"
+expect deb-src archive http://mirror.school.example/debian
+expect deb-src security http://old.school.example/debian
+
 # Passed over: a disabled stanza, and another archive that names Debian's
 # suite and sorts first, with its own key or without "main".
 system passed-over bookworm "sources.list.d/a-php.list=deb [signed-by=/usr/share/keyrings/php.gpg] https://php.example/debian bookworm main" \
