@@ -6,9 +6,10 @@
 # build machine's extras: whatever the window needs (its serif above all)
 # must come with the package.
 #
-# Needs root and the Debian archive; without them it reports itself skipped
-# (status 77). The first run downloads the base system once (see
-# scripts/debian-root).
+# Needs root and the Debian mirror this machine's apt uses; without them it
+# reports itself skipped (status 77). The first run downloads the base
+# system once (see scripts/debian-root). Inside scripts/in-release's root it
+# makes its roots there, from that release's own mmdebstrap.
 #
 # Usage: check-clean-install.sh BUILD-DIR VERSION
 set -euo pipefail
@@ -35,8 +36,6 @@ die() {
     exit 1
 }
 
-[ -z "${AMINO_IN_DEBIAN_ROOT:-}" ] ||
-    skip "already inside a fresh $AMINO_IN_DEBIAN_ROOT root made by scripts/in-release; roots do not nest"
 [ "$(id -u)" -eq 0 ] || skip "making a Debian root needs root"
 . /etc/os-release
 [ "${ID:-}" = debian ] && [ -n "${VERSION_CODENAME:-}" ] ||
