@@ -1,8 +1,9 @@
 # Sourced by the Windows checks: a Wine prefix set up as a school's Windows
 # machine would be for the program, on the current X display.
 #   amino_wine_prefix PREFIX [WINDOWS-VERSION]
-# A new prefix is Windows 10; with a version (win7, win81, win10...) an
-# existing one becomes that version.
+# With a version (win7, win81, win10...) the prefix, new or not, becomes
+# that version; a new one is otherwise Wine's own default (Debian's Wine:
+# Windows 7, on which the suites have always run).
 # Needs DISPLAY: Wine draws even offscreen programs' windows through X.
 
 # Wine turns Windows file names into this machine's through the locale's
@@ -37,8 +38,7 @@ amino_wine_prefix() {
     rm -rf "$WINEPREFIX"
     mkdir -p "$(dirname "$WINEPREFIX")"
     timeout 180 wineboot --init >/dev/null 2>&1 || { echo "FAIL: wineboot could not make $WINEPREFIX" >&2; return 1; }
-    # Debian's Wine makes a Windows 7 prefix; the program needs 10 or later.
-    timeout 60 wine winecfg /v "${version:-win10}" >/dev/null 2>&1
+    [ -z "$version" ] || timeout 60 wine winecfg /v "$version" >/dev/null 2>&1
     # Windows has Times New Roman, Wine does not: let the metric-compatible
     # Liberation Serif (which Wine finds through fontconfig) answer for it,
     # so that the captions are laid out as on Windows.
