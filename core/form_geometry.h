@@ -5,8 +5,7 @@
 
 // Where every control of the form sits and what colour it has, for both faces
 // of the program: the desktop window and the web page. The form is drawn in
-// twips (1440 to the inch); at 96 dots per inch 15 twips make one pixel, and
-// every figure below divides exactly.
+// twips (1440 to the inch); at 96 dots per inch 15 twips make one pixel.
 namespace amino::form {
 
 struct TwipsRect {
@@ -22,11 +21,30 @@ struct Colour {
     int blue;
 };
 
-inline constexpr int TwipsPerPixel = 15;
+inline constexpr int TwipsPerInch = 1440;
+inline constexpr int StandardDpi = 96;
 
-constexpr int pixels(int twips)
+// Twips are physical units: at `dpi` dots per inch a length covers this many
+// pixels, to the nearest, halves away from zero (as Windows' MulDiv). At the
+// standard 96 every figure below divides exactly.
+constexpr int pixels(int twips, int dpi = StandardDpi)
 {
-    return twips / TwipsPerPixel;
+    return (twips * dpi + TwipsPerInch / 2) / TwipsPerInch;
+}
+
+// Pixels of the rectangle's edges at `dpi`: each edge is rounded, so that
+// controls that meet in twips meet on the screen too.
+struct PixelRect {
+    int left;
+    int top;
+    int right;
+    int bottom;
+};
+
+constexpr PixelRect pixels(const TwipsRect &rect, int dpi)
+{
+    return {pixels(rect.left, dpi), pixels(rect.top, dpi), pixels(rect.left + rect.width, dpi),
+            pixels(rect.top + rect.height, dpi)};
 }
 
 inline constexpr int ClientWidth = 6915;
@@ -60,6 +78,8 @@ inline constexpr Colour OptionColour{0, 255, 0};
 // The face every control is drawn in.
 inline constexpr std::string_view FontFamily = "Times New Roman";
 inline constexpr int FontPoints = 12;
+inline constexpr int FontWeight = 400;       // normal
+inline constexpr int FontCharacterSet = 204; // Windows' Cyrillic set
 
 inline constexpr int TimerInterval = 100; // milliseconds
 

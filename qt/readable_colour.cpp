@@ -1,38 +1,31 @@
 #include "readable_colour.h"
 
-#include <algorithm>
-#include <cmath>
-
 namespace ReadableColour {
 
 namespace {
 
-// From the gamma-encoded sRGB value to linear light.
-double linear(double channel)
+amino::form::Colour fromQt(const QColor &colour)
 {
-    return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+    const QColor rgb = colour.toRgb();
+    return {rgb.red(), rgb.green(), rgb.blue()};
 }
 
 } // namespace
 
 double relativeLuminance(const QColor &colour)
 {
-    const QColor rgb = colour.toRgb();
-    return 0.2126 * linear(rgb.redF()) + 0.7152 * linear(rgb.greenF()) +
-           0.0722 * linear(rgb.blueF());
+    return amino::form::relativeLuminance(fromQt(colour));
 }
 
 double contrastRatio(const QColor &first, const QColor &second)
 {
-    const double a = relativeLuminance(first);
-    const double b = relativeLuminance(second);
-    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
+    return amino::form::contrastRatio(fromQt(first), fromQt(second));
 }
 
 QColor textOn(const QColor &background, const QColor &preferred)
 {
-    // The window's backgrounds are all light: black reads on every one.
-    return contrastRatio(background, preferred) >= MinimumContrast ? preferred : QColor(Qt::black);
+    const amino::form::Colour text = amino::form::textOn(fromQt(background), fromQt(preferred));
+    return QColor(text.red, text.green, text.blue);
 }
 
 } // namespace ReadableColour

@@ -1,14 +1,13 @@
 #pragma once
 
+#include "text_contrast.h"
+
 #include <QColor>
 
-// Whether text reads on a background, measured the way accessibility
-// guidelines do: the relative luminance of the two sRGB colours and the ratio
-// between them, from 1 (the same) to 21 (black on white).
+// The form's contrast measure on Qt's colours.
 namespace ReadableColour {
 
-// Normal-sized text needs at least this ratio to its background.
-constexpr double MinimumContrast = 4.5;
+using amino::form::MinimumContrast;
 
 double relativeLuminance(const QColor &colour);
 double contrastRatio(const QColor &first, const QColor &second);
