@@ -4,13 +4,9 @@
 #include <QImage>
 #include <QPixmap>
 
-#ifdef AMINO_ICON_WITH_LIBPNG
 #include <png.h>
-#endif
 
 namespace {
-
-#ifdef AMINO_ICON_WITH_LIBPNG
 
 // Read with libpng, which Qt uses for PNG anyway. Through QIcon::addFile or
 // QImageReader, Qt would scan the icon-engine plugins and then load every
@@ -37,12 +33,6 @@ QImage readPng(const QString &path)
         return {};
     return image;
 }
-#else
-QImage readPng(const QString &path)
-{
-    return QImage(path, "PNG");
-}
-#endif
 
 } // namespace
 
