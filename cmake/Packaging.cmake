@@ -1,18 +1,10 @@
-# Installation, the Windows resource script and the Debian package.
+# Installation and packages: the Debian package, or the Windows ones.
 
 include(GNUInstallDirs)
 
 set(amino_resources ${PROJECT_SOURCE_DIR}/resources)
 
 if(WIN32)
-    # The icon Explorer shows and the version details of the file's
-    # Properties sheet.
-    enable_language(RC)
-    target_sources(aminokiselini PRIVATE ${amino_resources}/aminokiselini.rc)
-    # Both rc.exe and windres look for the ICON file along their include
-    # path; put the script's own folder on it.
-    target_include_directories(aminokiselini PRIVATE
-        $<$<COMPILE_LANGUAGE:RC>:${amino_resources}>)
     include(${CMAKE_CURRENT_LIST_DIR}/WindowsDeploy.cmake)
 endif()
 

@@ -1,16 +1,26 @@
 ﻿; Included into the NSIS installer that cpack writes (UTF-8 with a byte-order
 ; mark, which is how makensis knows). Its exit codes, which a silent install
 ; (/S) returns to the tool that ran it:
-;   3  Windows older than 10: nothing installed
+;   3  Windows older than 7: nothing installed
 ;   4  the program is running: nothing changed
 ;   5  the copy already installed could not be removed
 !include LogicLib.nsh
 !include FileFunc.nsh
+!include WinVer.nsh
+!include x64.nsh
 
 ; The folder of the copy already installed, from its uninstaller's path in the
-; list of installed programs; empty when there is none.
+; list of installed programs; empty when there is none. A 32-bit installer
+; reads the 32-bit view of the registry, where this version lists itself;
+; version 1.0.0 was 64-bit and listed itself in the 64-bit view.
 !macro AminoInstalledFolder var
   ReadRegStr ${var} HKLM "Software\Microsoft\Windows\CurrentVersion\Uninstall\aminokiselini" "UninstallString"
+  ${If} ${var} == ""
+  ${AndIf} ${RunningX64}
+    SetRegView 64
+    ReadRegStr ${var} HKLM "Software\Microsoft\Windows\CurrentVersion\Uninstall\aminokiselini" "UninstallString"
+    SetRegView default
+  ${EndIf}
   ${If} ${var} != ""
     StrCpy ${var} ${var} -1 1
     ${GetParent} ${var} ${var}
@@ -20,9 +30,8 @@
 ; First thing in .onInit, before any page or change.
 !macro AminoOnInit
   ; NSIS's manifest declares Windows 10, so Windows tells it its true version.
-  GetWinVer $0 Major
-  ${If} $0 < 10
-    MessageBox MB_OK|MB_ICONSTOP "Аминокиселини работи само на 64-битов Windows 10 или по-нов. Нищо не е инсталирано." /SD IDOK
+  ${IfNot} ${AtLeastWin7}
+    MessageBox MB_OK|MB_ICONSTOP "Аминокиселини работи на Windows 7 или по-нов. Нищо не е инсталирано." /SD IDOK
     SetErrorLevel 3
     Quit
   ${EndIf}

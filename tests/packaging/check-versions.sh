@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The version is written out by hand in files CMake does not generate; a
-# release that bumps project() alone would ship a Windows program, a software
-# centre entry or a Debian changelog that name the old one.
+# release that bumps project() alone would ship a software centre entry or a
+# Debian changelog that name the old one. (The Windows program's version
+# details are made from project() itself.)
 #
 # Usage: check-versions.sh SOURCE-DIR VERSION
 set -euo pipefail
@@ -12,9 +13,6 @@ if [ $# -ne 2 ]; then
 fi
 resources=$1/resources
 version=$2
-IFS=. read -r major minor patch <<<"$version"
-commas="$major,$minor,$patch,0"
-
 failures=0
 expect() { # what found wanted
     if [ "$2" != "$3" ]; then
@@ -22,12 +20,6 @@ expect() { # what found wanted
         failures=$((failures + 1))
     fi
 }
-
-rc=$resources/aminokiselini.rc
-expect "FILEVERSION in ${rc##*/}" "$(sed -n 's/^FILEVERSION[[:space:]]*//p' "$rc" | tr -d ' \r')" "$commas"
-expect "PRODUCTVERSION in ${rc##*/}" "$(sed -n 's/^PRODUCTVERSION[[:space:]]*//p' "$rc" | tr -d ' \r')" "$commas"
-expect "FileVersion in ${rc##*/}" "$(sed -n 's/.*"FileVersion",[[:space:]]*"\([^"]*\)".*/\1/p' "$rc")" "$version"
-expect "ProductVersion in ${rc##*/}" "$(sed -n 's/.*"ProductVersion",[[:space:]]*"\([^"]*\)".*/\1/p' "$rc")" "$version"
 
 # The newest release comes first.
 metainfo=$resources/aminokiselini.metainfo.xml

@@ -24,28 +24,38 @@ unset WAYLAND_DISPLAY
 
 amino_wine_prefix() {
     export WINEPREFIX=$1
-    local version=${2:-}
+    local version=${2:-} arch=${3:-}
     if [ -z "${DISPLAY:-}" ]; then
         echo "FAIL: no X display; run under xvfb-run (scripts/windows does)" >&2
         return 1
     fi
-    if [ -f "$WINEPREFIX/.aminokiselini-ready" ]; then
-        [ -z "$version" ] && return 0
-        timeout 60 wine winecfg /v "$version" >/dev/null 2>&1
-        timeout 60 wineserver --wait
+    local ready=$WINEPREFIX/.aminokiselini-ready
+    if [ -f "$ready" ]; then
+        if [ -n "$version" ] && [ "$(cat "$ready")" != "$version" ]; then
+            timeout 60 wine winecfg /v "$version" >/dev/null 2>&1 ||
+                { echo "FAIL: Wine cannot be set to $version in $WINEPREFIX" >&2; return 1; }
+            timeout 60 wineserver --wait
+            echo "$version" >"$ready"
+        fi
         return 0
     fi
     rm -rf "$WINEPREFIX"
     mkdir -p "$(dirname "$WINEPREFIX")"
+    # A prefix's architecture is chosen when it is made: win32 has no 64-bit
+    # part at all, as on a 32-bit Windows.
+    if [ -n "$arch" ]; then export WINEARCH=$arch; else unset WINEARCH; fi
     timeout 180 wineboot --init >/dev/null 2>&1 || { echo "FAIL: wineboot could not make $WINEPREFIX" >&2; return 1; }
-    [ -z "$version" ] || timeout 60 wine winecfg /v "$version" >/dev/null 2>&1
+    if [ -n "$version" ]; then
+        timeout 60 wine winecfg /v "$version" >/dev/null 2>&1 ||
+            { echo "FAIL: Wine cannot be set to $version in $WINEPREFIX" >&2; return 1; }
+    fi
     # Windows has Times New Roman, Wine does not: let the metric-compatible
     # Liberation Serif (which Wine finds through fontconfig) answer for it,
     # so that the captions are laid out as on Windows.
     timeout 60 wine reg add 'HKCU\Software\Wine\Fonts\Replacements' \
         /v 'Times New Roman' /t REG_SZ /d 'Liberation Serif' /f >/dev/null 2>&1
     timeout 60 wineserver --wait
-    touch "$WINEPREFIX/.aminokiselini-ready"
+    echo "${version:-default}" >"$ready"
 }
 
 # The programs Windows lists as installed (Settings, Apps), one a line: key,
@@ -55,7 +65,10 @@ amino_installed_programs() {
     wineserver --wait
     python3 - "$WINEPREFIX/system.reg" <<'PYTHON'
 import re, sys
-uninstall = "[Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Uninstall\\\\"
+# Both registry views: a 32-bit installer on 64-bit Windows writes its
+# entry under Wow6432Node, and Windows lists both.
+views = ("[Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Uninstall\\\\",
+         "[Software\\\\Wow6432Node\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Uninstall\\\\")
 def unescape(text):
     return re.sub(r"\\x([0-9a-fA-F]{1,4})|\\(.)",
                   lambda m: chr(int(m.group(1), 16)) if m.group(1) else m.group(2), text)
@@ -63,15 +76,17 @@ programs, key = {}, None
 for line in open(sys.argv[1], encoding="utf-8", errors="replace"):
     line = line.rstrip("\n")
     if line.startswith("["):
-        name = line[len(uninstall):line.find("]")] if line.startswith(uninstall) else "\\"
-        key = None if "\\" in name else unescape(name)
+        view = next((view for view in views if line.startswith(view)), None)
+        name = line[len(view):line.find("]")] if view else "\\"
+        # The same key in both views is two entries.
+        key = None if "\\" in name else (view, unescape(name))
         if key is not None:
             programs[key] = {}
         continue
     match = re.match(r'"(DisplayName|DisplayVersion)"="(.*)"$', line)
     if key is not None and match:
         programs[key][match.group(1)] = unescape(match.group(2))
-for key, values in sorted(programs.items()):
+for (view, key), values in sorted(programs.items()):
     if "DisplayName" in values:
         print(key, values["DisplayName"], values.get("DisplayVersion", ""), sep="\t")
 PYTHON

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Starts the Windows program under Wine with its own platform plugin, as a
-# pupil would, and checks what the screen shows: the client area's size and
-# colours, captions that fit, the classes of "Лизин" after a click on it, and
-# status 0 once the window is closed.
+# Starts the Windows program under Wine, as a pupil would, and checks what
+# the screen shows: the client area's size and colours, captions that fit,
+# the classes of "Лизин" after a click on it, and status 0 once the window
+# is closed.
 #   smoke.sh PREFIX PROGRAM.exe [SCREENSHOT.png]
-# Runs on the current X display (scripts/windows gives it one).
+# PREFIX: a Wine prefix made by amino_wine_prefix (wine-env.sh). Runs on the
+# current X display (scripts/windows gives it one).
 set -euo pipefail
 prefix=$1
 program=$2
@@ -12,40 +13,31 @@ keep_shot=${3:-}
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/wine-env.sh"
 . "$here/../window-colours.sh"
+. "$here/program-window.sh"
 amino_wine_prefix "$prefix"
 
 work=$(mktemp -d)
-wine "$program" >"$work/wine.log" 2>&1 &
-pid=$!
-cleanup() {
-    kill -0 "$pid" 2>/dev/null && kill "$pid" 2>/dev/null
-    wineserver --kill 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
+trap 'amino_stop; rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
+amino_start "$program"
+shoot() { amino_shoot "$1"; }
 
-# Wine names the X window's class after the program's file.
-window=
-for _ in $(seq 300); do
-    window=$(xdotool search --onlyvisible --class aminokiselini 2>/dev/null | head -n 1) || true
-    [ -n "$window" ] && break
-    kill -0 "$pid" 2>/dev/null || fail "the program quit before showing its window: $(cat "$work/wine.log")"
-    sleep 0.2
-done
-[ -n "$window" ] || fail "no window of the program appeared within 60 s"
-sleep 1
-
-shoot() { /usr/bin/import -window "$window" "$1"; }
+# Counts from ImageMagick, checked to be counts: an error message in their
+# place must fail the check, not pass it.
+count_of() {
+    [[ $1 =~ ^[0-9]+$ ]] || fail "ImageMagick did not count: $1"
+    echo "$1"
+}
 # Pixels of a region (x y w h) that differ from the colour r,g,b.
 ink() {
-    /usr/bin/convert "$1" -crop "$4x$5+$2+$3" +repage -fill black +opaque "rgb($6)" \
-        -fill white -opaque "rgb($6)" -format '%[fx:int(w*h*(1-mean)+0.5)]' info:
+    count_of "$(/usr/bin/convert "$1" -crop "$4x$5+$2+$3" +repage -fill black +opaque "rgb($6)" \
+        -fill white -opaque "rgb($6)" -format '%[fx:int(w*h*(1-mean)+0.5)]' info: 2>&1)"
 }
 # Pixels that differ between the same region (x y w h) of two pictures.
 changed() {
-    /usr/bin/compare -metric AE <(/usr/bin/convert "$1" -crop "$5x$6+$3+$4" +repage png:-) \
-        <(/usr/bin/convert "$2" -crop "$5x$6+$3+$4" +repage png:-) null: 2>&1 || true
+    /usr/bin/convert "$1" -crop "$5x$6+$3+$4" +repage "PNG:$work/first.png"
+    /usr/bin/convert "$2" -crop "$5x$6+$3+$4" +repage "PNG:$work/second.png"
+    count_of "$(/usr/bin/compare -metric AE "$work/first.png" "$work/second.png" null: 2>&1 || true)"
 }
 
 shoot "$work/before.png"
@@ -64,7 +56,7 @@ for j in 0 1 2 3; do edge "option button $j" 294 $((120 + 24 * j)) 19 0,255,0; d
 echo "ok: no caption reaches its control's edge"
 
 # "Лизин", the first row: essential, with a basic residue.
-xdotool mousemove --window "$window" 340 58 click 1
+xdotool mousemove --window "$amino_window" 340 58 click 1
 sleep 1
 shoot "$work/after.png"
 [ -n "$keep_shot" ] && cp "$work/after.png" "$keep_shot"
@@ -83,13 +75,4 @@ indicator "слабо полярен" 144 19 no
 indicator "ациден" 168 19 no
 indicator "основен" 192 19 yes
 
-/usr/bin/python3 "$here/../packaging/close_window.py" "$window" || fail "could not ask the window to close"
-for _ in $(seq 100); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$pid" 2>/dev/null && fail "the program still runs 10 s after its window was closed"
-status=0
-wait "$pid" || status=$?
-[ "$status" -eq 0 ] || fail "the program quit with status $status after its window was closed"
-echo "ok: closed with status 0"
+amino_close

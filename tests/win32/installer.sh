@@ -1,20 +1,26 @@
 #!/usr/bin/env bash
 # An installer's round trip as an IT person rolls it out to a lab, silently,
-# on a fresh Wine prefix: refused on Windows 7 without a trace; installed on
-# Windows 10 (files, Start-menu entry, one entry among the installed
-# programs, the program itself from Program Files); for NSIS, installed again
-# over itself and refused while the program runs; a higher version over it,
-# leaving one copy; for the MSI, an older version over that refused; then a
-# silent uninstall that leaves nothing behind.
-#   installer.sh nsis|msi PREFIX PACKAGE NEXT-PACKAGE
-# NEXT-PACKAGE: the same kind of package, of a higher version.
+# on a fresh Wine prefix: refused on a Windows older than 7 without a trace;
+# installed on a supported one (files, Start-menu entry, one entry among the
+# installed programs, the program itself from Program Files); for NSIS,
+# installed again over itself and refused while the program runs; a higher
+# version over it, leaving one copy; for the MSI, an older version over that
+# refused; then a silent uninstall that leaves nothing behind.
+#   installer.sh nsis|msi ARCH TOO-OLD VERSION PREFIX PACKAGE NEXT-PACKAGE
+# ARCH: win32 or win64, the prefix's; TOO-OLD, VERSION: Windows versions as
+# winecfg names them (winxp, vista; win7, win10). NEXT-PACKAGE: the same
+# kind of package, of a higher version.
 set -euo pipefail
 kind=$1
-prefix=$2
-package=$3
-next=$4
+arch=$2
+too_old=$3
+windows=$4
+prefix=$5
+package=$6
+next=$7
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/wine-env.sh"
+. "$here/program-window.sh"
 fail() { echo "FAIL: $*" >&2; exit 1; }
 for file in "$package" "$next"; do
     [ -f "$file" ] || fail "no $file: make it with cpack first (scripts/windows does)"
@@ -35,28 +41,34 @@ install() {
     return "$status"
 }
 
-# A clean machine every time, first with a Windows too old for Qt 6.
+# A clean machine every time, first with a Windows too old.
 rm -rf "$prefix"
-amino_wine_prefix "$prefix" win7
+amino_wine_prefix "$prefix" "$too_old" "$arch"
 drive=$WINEPREFIX/drive_c
-folder="$drive/Program Files/$name"
+# Wherever Windows puts it: Program Files, or its 32-bit twin on 64-bit Windows.
+installed_folders() { find "$drive" -maxdepth 2 -path "$drive/Program Files*/$name" 2>/dev/null; }
 status=0
 install "$package" || status=$?
-[ "$status" -ne 0 ] || fail "installed on Windows 7 without complaint"
-[ ! -e "$folder" ] || fail "the refused install on Windows 7 left $folder"
-[ -z "$(amino_installed_programs)" ] || fail "the refused install on Windows 7 is listed: $(amino_installed_programs)"
-echo "ok: refused on Windows 7 (exit code $status), nothing installed"
-amino_wine_prefix "$prefix" win10
+[ "$status" -ne 0 ] || fail "installed on $too_old without complaint"
+[ -z "$(installed_folders)" ] || fail "the refused install on $too_old left $(installed_folders)"
+[ -z "$(amino_installed_programs)" ] || fail "the refused install on $too_old is listed: $(amino_installed_programs)"
+echo "ok: refused on $too_old (exit code $status), nothing installed"
+amino_wine_prefix "$prefix" "$windows"
 
 # What one installed copy looks like, at a version.
 start_menu_entries() {
     find "$drive/ProgramData/Microsoft/Windows/Start Menu" "$drive/users" -name "$name.lnk" 2>/dev/null
 }
 expect_one_copy() { # version what
-    for file in aminokiselini.exe Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll platforms/qwindows.dll \
-        styles/qwindowsvistastyle.dll libstdc++-6.dll COPYING.txt; do
-        [ -f "$folder/$file" ] || fail "$2: the install left out $file"
-    done
+    local folders
+    folders=$(installed_folders)
+    [ "$(printf '%s' "$folders" | grep -c .)" -eq 1 ] || fail "$2: not one folder $name: ${folders:-none}"
+    folder=$folders
+    local expected="./COPYING.txt ./aminokiselini.exe "
+    [ "$kind" = nsis ] && expected="./COPYING.txt ./Uninstall.exe ./aminokiselini.exe "
+    local files
+    files=$(cd "$folder" && find . -type f | LC_ALL=C sort | tr '\n' ' ')
+    [ "$files" = "$expected" ] || fail "$2: $folder holds $files, expected $expected"
     local entries
     entries=$(amino_installed_programs)
     [ "$(printf '%s\n' "$entries" | awk -F '\t' -v name="$name" '$2 == name' | wc -l)" -eq 1 ] ||
@@ -73,7 +85,7 @@ expect_one_copy() { # version what
         tr -d '\0' || true)
     grep -aq "$name" <<<"$link" && grep -aq aminokiselini.exe <<<"$link" ||
         fail "$2: the Start-menu entry does not start $name\\aminokiselini.exe"
-    echo "ok: $2: one copy $1 under Program Files, one Start-menu entry, listed once as $name $1"
+    echo "ok: $2: one copy $1 in ${folder#"$drive/"}, one Start-menu entry, listed once as $name $1"
 }
 
 install "$package" || fail "the silent install failed"
@@ -90,19 +102,13 @@ if [ "$kind" = nsis ]; then
     # must stop before it changes anything.
     files() { (cd "$folder" && find . -type f -printf '%p %s %T@\n' | LC_ALL=C sort); }
     before=$(files)
-    wine "$folder/aminokiselini.exe" >/dev/null 2>&1 &
-    running=$!
-    for _ in $(seq 300); do
-        xdotool search --onlyvisible --class aminokiselini >/dev/null 2>&1 && break
-        kill -0 "$running" 2>/dev/null || fail "the program quit before showing its window"
-        sleep 0.2
-    done
+    trap amino_stop EXIT
+    amino_start "$folder/aminokiselini.exe"
     # (Not install: its wineserver --wait would wait for the program too.)
     status=0
     timeout 120 wine "$next" /S || status=$?
-    kill "$running" 2>/dev/null || true
-    wineserver --kill 2>/dev/null || true
-    wait "$running" 2>/dev/null || true
+    amino_stop
+    trap - EXIT
     [ "$status" -ne 0 ] || fail "a silent install over the running program succeeded"
     [ "$(files)" = "$before" ] || fail "the install refused over the running program changed its files"
     expect_one_copy "$version" "refused while the program runs (exit code $status)"

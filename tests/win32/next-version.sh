@@ -5,11 +5,13 @@
 # that osslsigncode accepts the signatures of the program in the zip, the
 # NSIS installer and the MSI. The installer checks install these over the
 # first version.
-#   next-version.sh BUILD-DIR VERSION OUT-DIR
+#   next-version.sh BUILD-DIR VERSION OUT-DIR ARCH
+# ARCH: x86 or x64, as the packages' names have it.
 set -euo pipefail
 build=$1
 version=$2
 out=$3
+arch=$4
 fail() { echo "FAIL: $*" >&2; exit 1; }
 rm -rf "$out"
 mkdir -p "$out/certificate"
@@ -26,8 +28,8 @@ openssl pkcs12 -export -inkey "$out/certificate/key.pem" -in "$out/certificate/c
     { cat "$out/cpack.log" >&2; fail "cpack could not make the $version packages"; }
 
 base=$out/aminokiselini-$version
-unzip -q -j "$base-windows-x64.zip" '*/aminokiselini.exe' -d "$out/certificate"
-for file in "$out/certificate/aminokiselini.exe" "$base-setup.exe" "$base-windows-x64.msi"; do
+unzip -q -j "$base-windows-$arch.zip" '*/aminokiselini.exe' -d "$out/certificate"
+for file in "$out/certificate/aminokiselini.exe" "$base-setup.exe" "$base-windows-$arch.msi"; do
     osslsigncode verify -CAfile "$out/certificate/certificate.pem" -in "$file" >"$out/verify.log" 2>&1 ||
         { cat "$out/verify.log" >&2; fail "osslsigncode does not accept the signature of $(basename "$file")"; }
     grep -q "Test school code signing" "$out/verify.log" || fail "$(basename "$file") is not signed by the test certificate"

@@ -1,0 +1,49 @@
+#include "dpi.h"
+
+#include "form_geometry.h"
+
+namespace Dpi {
+
+namespace {
+
+// Looked up at each call: a window asks at its start and when it moves to
+// another monitor, no more.
+template <typename Function> Function user32(const char *name)
+{
+    // user32 is loaded in every program with a window; nothing to free.
+    return reinterpret_cast<Function>(
+        reinterpret_cast<void *>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+}
+
+} // namespace
+
+int of(HWND window)
+{
+    // Windows 10 1607 and later.
+    using GetDpiForWindow = UINT(WINAPI *)(HWND);
+    const auto dpiForWindow = user32<GetDpiForWindow>("GetDpiForWindow");
+    if (dpiForWindow) {
+        if (const UINT dpi = dpiForWindow(window))
+            return int(dpi);
+    }
+    const HDC screen = GetDC(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+    if (screen)
+        ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : amino::form::StandardDpi;
+}
+
+RECT frameAround(int width, int height, DWORD style, DWORD exStyle, int dpi)
+{
+    RECT frame{0, 0, width, height};
+    using AdjustForDpi = BOOL(WINAPI *)(RECT *, DWORD, BOOL, DWORD, UINT);
+    const auto adjustForDpi = user32<AdjustForDpi>("AdjustWindowRectExForDpi");
+    if (!adjustForDpi || !adjustForDpi(&frame, style, FALSE, exStyle, UINT(dpi))) {
+        // Before Windows 10 the frame is drawn at the screen's one dpi.
+        frame = RECT{0, 0, width, height};
+        AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+    }
+    return frame;
+}
+
+} // namespace Dpi
