@@ -26,6 +26,25 @@ int of(HWND window)
         if (const UINT dpi = dpiForWindow(window))
             return int(dpi);
     }
+    // Windows 8.1 knows each monitor's too, through the shell's library
+    // (from Windows' own folder only, never from beside the program).
+    if (const HMODULE shcore =
+            LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+        using GetDpiForMonitor = HRESULT(WINAPI *)(HMONITOR, int, UINT *, UINT *);
+        const auto dpiForMonitor = reinterpret_cast<GetDpiForMonitor>(
+            reinterpret_cast<void *>(GetProcAddress(shcore, "GetDpiForMonitor")));
+        UINT x = 0, y = 0;
+        const int effectiveDpi = 0; // MDT_EFFECTIVE_DPI
+        const bool known =
+            dpiForMonitor &&
+            SUCCEEDED(dpiForMonitor(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST),
+                                    effectiveDpi, &x, &y)) &&
+            y > 0;
+        FreeLibrary(shcore);
+        if (known)
+            return int(y);
+    }
+    // Windows 7: the screen's one dpi.
     const HDC screen = GetDC(nullptr);
     const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
     if (screen)
