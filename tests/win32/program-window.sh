@@ -7,15 +7,21 @@
 # caller's EXIT trap calls amino_stop.
 amino_start() {
     amino_log=$(mktemp)
-    wine "$1" >"$amino_log" 2>&1 &
+    # Wine's own errors, should the program not come up.
+    WINEDEBUG=err+all,fixme-all wine "$1" >"$amino_log" 2>&1 &
     amino_pid=$!
     amino_window=
     # Wine names the X window's class after the program's file.
     for _ in $(seq 300); do
         amino_window=$(xdotool search --onlyvisible --class aminokiselini 2>/dev/null | head -n 1) || true
         [ -n "$amino_window" ] && break
-        kill -0 "$amino_pid" 2>/dev/null ||
-            { echo "FAIL: the program quit before showing its window: $(cat "$amino_log")" >&2; exit 1; }
+        if ! kill -0 "$amino_pid" 2>/dev/null; then
+            local status=0
+            wait "$amino_pid" || status=$?
+            amino_pid=
+            echo "FAIL: the program quit with status $status before showing its window: $(cat "$amino_log")" >&2
+            exit 1
+        fi
         sleep 0.2
     done
     [ -n "$amino_window" ] || { echo "FAIL: no window of the program appeared within 60 s" >&2; exit 1; }
