@@ -73,7 +73,7 @@ Components: main"
 expect both archive http://first.school.example/debian
 expect both security ""
 
-# A source entry, as scripts/windows.d/build-qt adds, counts only without a
+# A source entry, as a machine may keep for apt-get source, counts only without a
 # binary one: it may name a mirror apt has since left.
 system deb-src bookworm "sources.list.d/aminokiselini-deb-src.sources=Types: deb-src
 URIs: http://old.school.example/debian
