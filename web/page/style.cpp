@@ -10,13 +10,21 @@ namespace {
 
 namespace form = amino::form;
 
-// Every length is in the form's own pixels (96 dots per inch) times --u,
-// which is 1px wherever the form fits across and less on a narrower screen,
-// so that a phone held upright shows the whole form, scaled down.
+// Every length is a share of --w, the form's width at the largest scale at
+// which the whole form fits the viewport: a whiteboard gets a large form, a
+// phone upright fits its width, a phone sideways its height. (A share of the
+// width rather than a multiple of one scaled pixel: Firefox rounds a length
+// to 1/60 px, which a multiple would carry into every control.)
 std::string length(int pixels)
 {
-    return "calc(" + std::to_string(pixels) + " * var(--u))";
+    return "calc(var(--w) * " + std::to_string(pixels) + " / " +
+           std::to_string(form::pixels(form::ClientWidth)) + ")";
 }
+
+// The desktop draws the list's selection in the system's colours, but
+// browsers' own Highlight and HighlightText read below 4.5:1 in some engines
+// (white on #3484e4 in WebKit): this blue reads at 5.6:1 under white.
+constexpr form::Colour SelectionColour{0, 102, 204};
 
 std::string colour(const form::Colour &c)
 {
@@ -55,11 +63,17 @@ std::string style()
     // so every device lays the captions out alike.
     css += "@font-face { font-family: \"Form Serif\"; src: url(\"" + std::string(FontFile) +
            "\") format(\"woff2\"); font-display: block; }\n";
-    css += ":root { --u: min(1px, calc(100vw / " + std::to_string(width) + ")); }\n";
-    css += "body { margin: 0; }\n";
-    css += "#MainForm { position: relative; overflow: hidden; margin: 0 auto; width: " +
-           length(width) + "; height: " + length(height) +
-           "; background: " + colour(form::WindowColour) +
+    // The small viewport units leave room for a phone's browser bars when
+    // shown; a browser without them takes the plain ones.
+    const auto fit = [&](std::string_view unit) {
+        return ":root { --w: min(100" + std::string(unit) + "w, calc(100" + std::string(unit) +
+               "h * " + std::to_string(width) + " / " + std::to_string(height) + ")); }";
+    };
+    css += fit("v") + "\n@supports (width: 1svw) { " + fit("sv") + " }\n";
+    css += "body { margin: 0; height: 100vh; height: 100svh; display: flex; align-items: center; "
+           "justify-content: center; }\n";
+    css += "#MainForm { flex: none; position: relative; overflow: hidden; width: " + length(width) +
+           "; height: " + length(height) + "; background: " + colour(form::WindowColour) +
            "; color: #000; font: " + length(fontPixels) + "/normal \"Form Serif\", \"" +
            std::string(form::FontFamily) + "\", serif; }\n";
     css += "#MainForm > * { position: absolute; box-sizing: border-box; margin: 0; "
@@ -85,10 +99,17 @@ std::string style()
            "overflow-x: hidden; overflow-y: auto; cursor: default; user-select: none; "
            "-webkit-user-select: none; }\n";
     css += "#List1_0 > div { padding: 0 " + length(2) + "; white-space: nowrap; }\n";
-    css += "#List1_0 > [aria-selected=\"true\"] { background: Highlight; color: HighlightText; "
-           "}\n";
-    css += "#List1_0:focus > [aria-selected=\"true\"] { outline: " + length(1) +
-           " dotted CanvasText; outline-offset: -" + length(1) + "; }\n";
+    const std::string selected = "#List1_0 > [aria-selected=\"true\"]";
+    const std::string focused = "#List1_0:focus > [aria-selected=\"true\"]";
+    css += selected + " { background: " + colour(SelectionColour) + "; color: #fff; }\n";
+    css += focused + " { outline: " + length(1) + " dotted #fff; outline-offset: " + length(-1) +
+           "; }\n";
+    // Under forced colours (a high-contrast theme) the system's own selection
+    // colours, which the theme makes readable; left alone, the row's
+    // background would be forced to the list's and the selection lost.
+    css += "@media (forced-colors: active) { " + selected +
+           " { forced-color-adjust: none; background: Highlight; color: HighlightText; } " +
+           focused + " { outline-color: HighlightText; } }\n";
     css += "#Text1_0 { " + field + "padding: " + length(2) +
            "; resize: none; overflow-x: hidden; overflow-y: scroll; }\n";
 
