@@ -78,7 +78,7 @@ echo "ok: icon is ${ico##*/} ($(ls "$work/drawn" | wc -l) sizes)"
 
 # Type 16 is the version resource; its strings are UTF-16.
 wrestool -x --raw --type=16 "$exe" >"$work/version.res"
-strings -el "$work/version.res" >"$work/version.txt"
+x86_64-w64-mingw32-strings -el "$work/version.res" >"$work/version.txt"
 for field in FileVersion ProductVersion; do
     value=$(grep -A1 -x "$field" "$work/version.txt" | tail -n 1)
     [ "$value" = "$version" ] || fail "$field is '$value', expected $version"
