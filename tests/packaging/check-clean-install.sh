@@ -44,7 +44,8 @@ release=$VERSION_CODENAME
 for tool in mmdebstrap cpack dpkg-deb xvfb-run xdotool /usr/bin/import /usr/bin/compare; do
     command -v "$tool" >/dev/null || die "$tool is missing; scripts/install-deps installs it"
 done
-"$debian_root" reachable "$release" || skip "the Debian archive does not answer for $release"
+# Why not: apt has no Debian archive, or it does not answer.
+why=$("$debian_root" reachable "$release" 2>&1) || skip "${why:-the Debian archive is out of reach}"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/aminokiselini-clean.XXXXXX")
 root=
