@@ -72,10 +72,13 @@ void keepDefaultColours(QWidget *widget)
 MainForm::MainForm(QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      Label1(new QLabel(this)), Check1(makeWidgets<QCheckBox, amino::CheckBoxCount>(this)),
+      Label1(new QLabel(this)),
+      Check1(makeWidgets<QCheckBox, amino::CheckBoxCount>(this)),
       Option1(makeWidgets<QRadioButton, amino::OptionButtonCount>(this)),
-      List1(makeWidgets<QListWidget, 3>(this)), Text1(new QPlainTextEdit(this)),
-      Timer1(new QTimer(this)), m_controls{List1, Check1, Option1, new QButtonGroup(this)}
+      List1(makeWidgets<QListWidget, 3>(this)),
+      Text1(new QPlainTextEdit(this)),
+      Timer1(new QTimer(this)),
+      m_controls{List1, Check1, Option1, new QButtonGroup(this)}
 {
     installAccessibility();
     buildControls();

@@ -20,9 +20,9 @@ val input(const std::string &labelId)
 } // namespace
 
 DomIndicators::DomIndicators(const NameList &names)
-    : m_names(names), m_codeLists{byId("List1_1"), byId("List1_2")}, m_checks{input("Check1_0"),
-                                                                              input("Check1_1"),
-                                                                              input("Check1_2")},
+    : m_names(names),
+      m_codeLists{byId("List1_1"), byId("List1_2")},
+      m_checks{input("Check1_0"), input("Check1_1"), input("Check1_2")},
       m_options{input("Option1_0"), input("Option1_1"), input("Option1_2"), input("Option1_3")}
 {
 }
