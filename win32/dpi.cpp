@@ -6,13 +6,18 @@ namespace Dpi {
 
 namespace {
 
-// Looked up at each call: a window asks at its start and when it moves to
-// another monitor, no more.
+// A function of `module`, or null where this Windows lacks it. Looked up at
+// each call: a window asks at its start and when it moves to another
+// monitor, no more.
+template <typename Function> Function lookUp(HMODULE module, const char *name)
+{
+    return reinterpret_cast<Function>(reinterpret_cast<void *>(GetProcAddress(module, name)));
+}
+
+// user32 is loaded in every program with a window; nothing to free.
 template <typename Function> Function user32(const char *name)
 {
-    // user32 is loaded in every program with a window; nothing to free.
-    return reinterpret_cast<Function>(
-        reinterpret_cast<void *>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+    return lookUp<Function>(GetModuleHandleW(L"user32.dll"), name);
 }
 
 } // namespace
@@ -31,8 +36,7 @@ int of(HWND window)
     if (const HMODULE shcore =
             LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
         using GetDpiForMonitor = HRESULT(WINAPI *)(HMONITOR, int, UINT *, UINT *);
-        const auto dpiForMonitor = reinterpret_cast<GetDpiForMonitor>(
-            reinterpret_cast<void *>(GetProcAddress(shcore, "GetDpiForMonitor")));
+        const auto dpiForMonitor = lookUp<GetDpiForMonitor>(shcore, "GetDpiForMonitor");
         UINT x = 0, y = 0;
         const int effectiveDpi = 0; // MDT_EFFECTIVE_DPI
         const bool known =
