@@ -1,6 +1,7 @@
 // Debian's own browsers, headless, driven by puppeteer-core: Chromium over
 // its DevTools protocol, Firefox ESR over WebDriver BiDi. Nothing is
 // downloaded; the driver comes from the npm packages the build installs.
+// AMINO_CHROMIUM and AMINO_FIREFOX name other builds of the same browsers.
 'use strict';
 
 const path = require('node:path');
@@ -13,7 +14,7 @@ const fromNodeDir = (name) => require(require.resolve(name, { paths: [nodeDir] }
 const engines = {
     chromium: {
         browser: 'chrome',
-        executablePath: '/usr/bin/chromium',
+        executablePath: process.env.AMINO_CHROMIUM || '/usr/bin/chromium',
         // Root in CI, where Chromium's sandbox cannot start; no GPU there either.
         args: ['--no-sandbox', '--disable-gpu', '--disable-dev-shm-usage', '--disable-quic'],
         // Scroll bars shown, as pupils see them.
@@ -22,13 +23,33 @@ const engines = {
     },
     firefox: {
         browser: 'firefox',
-        executablePath: '/usr/bin/firefox-esr',
+        executablePath: process.env.AMINO_FIREFOX || '/usr/bin/firefox-esr',
         args: [],
         ignoreDefaultArgs: [],
         // Page colours overridden always: Firefox's high-contrast mode.
         forcedColours: { extraPrefsFirefox: { 'browser.display.document_color_use': 2 } },
     },
 };
+
+// The page's viewport: width, height and deviceScaleFactor, with isMobile
+// and hasTouch for Chromium. Over WebDriver BiDi only the command every
+// Firefox ESR Debian ships knows, browsingContext.setViewport: puppeteer's
+// own setViewport also sends emulation.setScreenOrientationOverride, which
+// Firefox 140 lacks, and no check here needs the screen's orientation.
+async function setViewport(page, viewport) {
+    const { width, height, deviceScaleFactor = 1 } = viewport;
+    if (page.browser().protocol === 'cdp') {
+        await page.setViewport({ ...viewport, deviceScaleFactor });
+        return;
+    }
+    const connection = page.browser().connection;
+    const { result } = await connection.send('browsingContext.getTree', { maxDepth: 0 });
+    await connection.send('browsingContext.setViewport', {
+        context: result.contexts[0].context,
+        viewport: { width, height },
+        devicePixelRatio: deviceScaleFactor,
+    });
+}
 
 // A browser of the engine ('chromium' or 'firefox') with a page of the given
 // viewport size; forcedColours as under a high-contrast theme.
@@ -47,9 +68,14 @@ async function launch(engine, viewport, { forcedColours = false } = {}) {
         defaultViewport: null,
         protocolTimeout: 60000,
     });
-    const [page] = await browser.pages();
-    await page.setViewport({ deviceScaleFactor: 1, ...viewport });
-    return { browser, page };
+    try {
+        const [page] = await browser.pages();
+        await setViewport(page, viewport);
+        return { browser, page };
+    } catch (error) {
+        await browser.close();
+        throw error;
+    }
 }
 
-module.exports = { launch, nodeDir };
+module.exports = { launch, setViewport, nodeDir };
