@@ -26,8 +26,7 @@ function expectedForm(file) {
             .map((it) => [it.name, it.accessibleName]),
         hidden: form.controls.filter((it) => it.role === 'hidden list').map((it) => it.name),
         heading: control('Label1_0').text,
-        rows: form.rows.map(({ name, nutrition, residue, checks, option }) =>
-            ({ name, nutrition, residue, checks, option })),
+        rows: form.rows,
         cleared: [form.cleared.checks, form.cleared.option],
         lesson: form.lesson,
     };

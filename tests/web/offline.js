@@ -7,8 +7,9 @@
 const assert = require('node:assert/strict');
 const fs = require('node:fs');
 const path = require('node:path');
-const { before, after, it } = require('node:test');
+const { before, after } = require('node:test');
 
+const { it } = require('./facility.js');
 const { waitFor, workingPage, heading, state } = require('./in_page.js');
 const { serve, digests, lastYearsSite, named } = require('./site.js');
 

@@ -17,10 +17,11 @@ const childProcess = require('node:child_process');
 const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
-const { describe, it, before, after } = require('node:test');
+const { describe, before, after } = require('node:test');
 
 const { launch, setViewport, nodeDir } = require('./browsers.js');
 const { expectedForm } = require('./expected.js');
+const { it, starting } = require('./facility.js');
 const { state, waitForState, workingPage, collectErrors } = require('./in_page.js');
 const { offlineTests } = require('./offline.js');
 const { digests, nextVersion } = require('./site.js');
@@ -49,12 +50,12 @@ const collapsed = (text) => text.replace(/\s+/g, ' ').trim();
 function inBrowser(title, viewport, { forcedColours = false, open } = {}, body) {
     describe(title, () => {
         const session = {};
-        before(async () => {
+        before(() => starting(async () => {
             Object.assign(session, await launch(engine, viewport, { forcedColours }));
             session.errors = collectErrors(session.page);
             if (open)
                 await session.page.goto(open);
-        });
+        }));
         after(() => session.browser && session.browser.close());
         body(session);
     });
