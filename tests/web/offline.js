@@ -117,10 +117,12 @@ function offlineTests({ inBrowser, work, folder, next, expected, nextHeading }) 
             opened.url = `${opened.origin}/index.html`;
         });
         after(() => opened.stop && opened.stop());
-        it('opened once, the page works and its service worker keeps it', async () => {
+        it('opened once over HTTP, the page works', async () => {
+            await session.page.goto(opened.url);
+            assert.ok(await workingPage(session.page));
+        });
+        it('its service worker keeps the page, a whole copy of it', async () => {
             const page = session.page;
-            await page.goto(opened.url);
-            assert.ok(await workingPage(page), 'the page works over HTTP');
             assert.ok(await waitFor(page, () => !!navigator.serviceWorker.controller ||
                 (navigator.serviceWorker.ready.then(() => location.reload()), false), 20000),
             'no service worker keeps the page');
