@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # What Windows reads from the program's file itself, as the zip hands it
-# out: a GUI program for the processor it is built for, no larger than its
-# goal, that needs nothing but Windows' own DLLs and no function Windows 7
-# lacks, with the hamburger icon Explorer shows and the version details of
-# its Properties sheet.
+# out: a GUI program for the processor it is built for, movable, with no
+# code run from its data and terminal-server aware, no larger than its goal,
+# that needs nothing but Windows' own DLLs and no function Windows 7 lacks,
+# with the hamburger icon Explorer shows and the version details of its
+# Properties sheet.
 #   check-exe.sh ZIP ICON.ico VERSION MACHINE
 # MACHINE: i386 or x86-64, as objdump names the file's format (pei-MACHINE).
 set -euo pipefail
@@ -25,6 +26,18 @@ format=$("$objdump" -f "$exe" | sed -n 's/.*file format //p')
 subsystem=$(sed -n 's/^Subsystem[[:space:]]*//p' <<<"$headers")
 [[ $subsystem == *"(Windows GUI)"* ]] || fail "subsystem is '$subsystem', expected Windows GUI"
 echo "ok: $format, subsystem $subsystem"
+
+# Loaded at a random address (which needs its relocations kept), its data
+# never run as code, and no compatibility redirections on a terminal server
+# (a lab's Remote Desktop or MultiPoint host).
+flags=$(sed -n '/^DllCharacteristics/,/^[^[:space:]]/{/^[[:space:]]/p}' <<<"$headers" |
+    tr -d '[:blank:]' | paste -s -d ' ')
+for flag in DYNAMIC_BASE NX_COMPAT TERMINAL_SERVICE_AWARE; do
+    [[ " $flags " == *" $flag "* ]] || fail "the file is not marked $flag (it has: ${flags:-none})"
+done
+grep -q '^Entry 5 [0-9a-f]* 0*[1-9a-f][0-9a-f]* Base Relocation Directory' <<<"$headers" ||
+    fail "the file has no relocations, so Windows cannot move it despite DYNAMIC_BASE"
+echo "ok: marked $flags, with relocations"
 
 # 200 KB (10^3 bytes) at most.
 bytes=$(stat -c %s "$exe")
