@@ -2,6 +2,13 @@
 # hardening=+all), for every target. Included right after project() so that
 # every target, including ones added later, is built the same way.
 
+# A format string that is not a literal, with no arguments to it, is an
+# error, as in Debian's packages; for the Windows and WebAssembly builds too,
+# whose compilers know the same warning.
+if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+    add_compile_options(-Wformat -Werror=format-security)
+endif()
+
 # Windows programs are relocatable by their own format, and WebAssembly has
 # no such thing; PIE and the ELF options below are the Linux linker's.
 if(EMSCRIPTEN)

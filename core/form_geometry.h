@@ -3,9 +3,10 @@
 #include <array>
 #include <string_view>
 
-// Where every control of the form sits and what colour it has, for both faces
-// of the program: the desktop window and the web page. The form is drawn in
-// twips (1440 to the inch); at 96 dots per inch 15 twips make one pixel.
+// Where every control of the form sits and what colour it has, for all three
+// faces of the program: the Qt window, the Windows window and the web page.
+// The form is drawn in twips (1440 to the inch); at 96 dots per inch 15 twips
+// make one pixel.
 namespace amino::form {
 
 struct TwipsRect {

@@ -4,7 +4,8 @@
 #include <string>
 #include <string_view>
 
-// Every text the form shows, in UTF-8, for both faces of the program.
+// Every text the form shows, in UTF-8, for all three faces of the program:
+// the Qt window, the Windows window and the web page.
 namespace amino::form {
 
 // The program's name, as menus, installers and app stores show it.

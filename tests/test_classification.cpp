@@ -2,7 +2,7 @@
 // recording stand-in for the window's controls.
 #include "amino_acid_table.h"
 #include "classification_display.h"
-#include "expected_table.h"
+#include "expected_form.h"
 #include "recording_controls.h"
 
 #include <QtTest>
@@ -69,19 +69,21 @@ private slots:
 void TestClassification::eachRow_data()
 {
     QTest::addColumn<int>("row");
-    for (int row = 0; row < int(ExpectedTable.size()); ++row)
-        QTest::newRow(ExpectedTable[row].name) << row;
+    const auto &rows = expected::form().rows;
+    QCOMPARE(int(rows.size()), AminoAcidTable::rowCount);
+    for (int row = 0; row < int(rows.size()); ++row)
+        QTest::newRow(rows[row].name.c_str()) << row;
 }
 
 void TestClassification::eachRow()
 {
     QFETCH(int, row);
-    const ExpectedRow &expected = ExpectedTable[row];
-    const QString name = QString::fromUtf8(expected.name);
-    const QString nutrition = QString::fromLatin1(expected.nutrition);
-    const QString residue = QString::fromLatin1(expected.residue);
-    const QString checks = QString::fromLatin1(expected.checks);
-    const int option = expected.option;
+    const expected::Row &want = expected::form().rows[row];
+    const QString name = QString::fromStdString(want.name);
+    const QString nutrition = QString::fromStdString(want.nutrition);
+    const QString residue = QString::fromStdString(want.residue);
+    const QString checks = QString::fromStdString(want.checks);
+    const int option = want.option;
 
     QCOMPARE(item(AminoAcidTable::Names, row), name);
     QCOMPARE(item(AminoAcidTable::NutritionCodes, row), nutrition);
@@ -124,8 +126,8 @@ void TestClassification::noSelectionClearsAll()
     setEverything(controls);
     controls.selected = -1;
     amino::ShowSelection(controls);
-    QCOMPARE(checkPattern(controls), QString(ClearChecks));
-    QCOMPARE(selectedOption(controls), NoOption);
+    QCOMPARE(checkPattern(controls), QString::fromStdString(expected::form().cleared.checks));
+    QCOMPARE(selectedOption(controls), expected::form().cleared.option);
     // Nothing to look up when nothing is selected.
     for (const auto &record : controls.log)
         QVERIFY(record.op != Op::ReadItem);
@@ -140,8 +142,9 @@ void TestClassification::handChangeIsOverwritten()
     controls.options.fill(false);
     controls.options[2] = true; // and picks "с ациден остатък"
     amino::ShowSelection(controls);
-    QCOMPARE(checkPattern(controls), QString("010"));
-    QCOMPARE(selectedOption(controls), 3);
+    const expected::Row &lysine = expected::form().rows[0];
+    QCOMPARE(checkPattern(controls), QString::fromStdString(lysine.checks));
+    QCOMPARE(selectedOption(controls), lysine.option);
 }
 
 void TestClassification::secondCallLeavesSameState()
@@ -240,8 +243,8 @@ void TestClassification::badCodes()
     controls.items[AminoAcidTable::ResidueCodes][4] = residue.toStdString();
     setEverything(controls);
     amino::ShowSelection(controls); // the stand-in throws on a write out of range
-    QCOMPARE(checkPattern(controls), QString("000"));
-    QCOMPARE(selectedOption(controls), -1);
+    QCOMPARE(checkPattern(controls), QString::fromStdString(expected::form().cleared.checks));
+    QCOMPARE(selectedOption(controls), expected::form().cleared.option);
 }
 
 void TestClassification::codeValue_data()

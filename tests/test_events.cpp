@@ -2,7 +2,7 @@
 // window costs: a list click or key shows the classification at once, the
 // timer undoes any hand change, and a tick that changes nothing repaints
 // nothing.
-#include "expected_table.h"
+#include "expected_form.h"
 #include "form_probe.h"
 #include "main_form.h"
 
@@ -25,16 +25,20 @@ int selectedRow(const MainForm &form)
     return selected.isEmpty() ? -1 : form.List1[0]->row(selected.first());
 }
 
+// What the indicators must show for a row, or with none selected (-1).
+const expected::Row &expectedFor(int row)
+{
+    return row < 0 ? expected::form().cleared : expected::form().rows.at(std::size_t(row));
+}
+
 QString expectedChecks(const MainForm &form)
 {
-    const int row = selectedRow(form);
-    return QString::fromLatin1(row < 0 ? ClearChecks : ExpectedTable[row].checks);
+    return QString::fromStdString(expectedFor(selectedRow(form)).checks);
 }
 
 int expectedOption(const MainForm &form)
 {
-    const int row = selectedRow(form);
-    return row < 0 ? NoOption : ExpectedTable[row].option;
+    return expectedFor(selectedRow(form)).option;
 }
 
 // Counts paint events that reach a widget or any widget inside it.
@@ -145,8 +149,8 @@ void TestEvents::staysClearUntilSomethingIsChosen()
     QSignalSpy ticks(form->Timer1, &QTimer::timeout);
     while (ticks.count() < 4) {
         QVERIFY(ticks.wait(RestoreTimeout));
-        QCOMPARE(shownChecks(*form), QString(ClearChecks));
-        QCOMPARE(shownOption(*form), NoOption);
+        QCOMPARE(shownChecks(*form), QString::fromStdString(expectedFor(-1).checks));
+        QCOMPARE(shownOption(*form), expectedFor(-1).option);
     }
 }
 
@@ -163,6 +167,7 @@ void TestEvents::keysShowTheClassificationAtOnce_data()
     QTest::newRow("Home") << 19 << int(Qt::Key_Home) << 0 << QString();
     QTest::newRow("Page Down") << 0 << int(Qt::Key_PageDown) << 0 << QString();
     QTest::newRow("Page Up") << 19 << int(Qt::Key_PageUp) << 0 << QString();
+    // To the first name after it that starts with that letter.
     QTest::newRow("first letter") << 0 << int(Qt::Key_unknown) << 0 << QStringLiteral("Г");
     QTest::newRow("Ctrl+Space deselects")
         << 9 << int(Qt::Key_Space) << int(Qt::ControlModifier) << QStringLiteral(" ");
@@ -186,19 +191,20 @@ void TestEvents::keysShowTheClassificationAtOnce()
 
     const bool deselects = modifiers & Qt::ControlModifier;
     if (deselects)
-        QCOMPARE(shownChecks(*form), QString(ClearChecks));
+        QCOMPARE(shownChecks(*form), QString::fromStdString(expectedFor(-1).checks));
     else
         QVERIFY(form->List1[0]->currentRow() != before);
     if (!text.isEmpty() && !deselects)
-        QCOMPARE(form->List1[0]->currentItem()->text(), QStringLiteral("Глутамат"));
+        QCOMPARE(form->List1[0]->currentItem()->text(),
+                 QString::fromStdString(expectedFor(11).name));
 }
 
 void TestEvents::mouseClickShowsAtOnce()
 {
     for (int row : {0, 9, 12, 19, 10}) {
         select(row);
-        QCOMPARE(shownChecks(*form), QString::fromLatin1(ExpectedTable[row].checks));
-        QCOMPARE(shownOption(*form), ExpectedTable[row].option);
+        QCOMPARE(shownChecks(*form), QString::fromStdString(expectedFor(row).checks));
+        QCOMPARE(shownOption(*form), expectedFor(row).option);
     }
 }
 
@@ -238,13 +244,15 @@ void TestEvents::handChangeIsUndone()
 void TestEvents::clickFromHiddenListsChangesNothing()
 {
     select(0);
+    const QString lysine = QString::fromStdString(expectedFor(0).checks);
+    QCOMPARE(lysine[0], u'0');         // so that the hand change below shows
     form->Check1[0]->setChecked(true); // a hand change not yet undone
     form->List1_Click(1);
     form->List1_Click(2);
     form->List1_Click(-1);
-    QCOMPARE(shownChecks(*form), QString("110"));
+    QCOMPARE(shownChecks(*form), QString(lysine).replace(0, 1, u'1'));
     form->List1_Click(0);
-    QCOMPARE(shownChecks(*form), QString("010"));
+    QCOMPARE(shownChecks(*form), lysine);
 }
 
 void TestEvents::idleWindowRepaintsNothing()
@@ -260,7 +268,8 @@ void TestEvents::idleWindowRepaintsNothing()
     // The counter does see paints: a hand change and its undoing repaint.
     form->Check1[0]->setChecked(true);
     QTRY_VERIFY_WITH_TIMEOUT(paints.count > 0, RestoreTimeout);
-    QTRY_COMPARE_WITH_TIMEOUT(shownChecks(*form), QString("011"), RestoreTimeout);
+    QTRY_COMPARE_WITH_TIMEOUT(shownChecks(*form), QString::fromStdString(expectedFor(12).checks),
+                              RestoreTimeout);
 
     // Only what changed is repainted when the selection moves.
     QTest::qWait(300);

@@ -14,27 +14,38 @@
 
 namespace {
 
-NameList *names = nullptr;
-DomIndicators *indicators = nullptr;
+// The page's controls, made once the script runs, for as long as the page is open.
+struct Form {
+    NameList names;
+    DomIndicators indicators{names};
+};
+
+Form &form()
+{
+    static Form form;
+    return form;
+}
 
 void showSelection()
 {
-    amino::showSelectionOn(*indicators);
+    amino::showSelectionOn(form().indicators);
 }
 
-EM_BOOL rowPressed(int, const EmscriptenMouseEvent *event, void *row)
+} // namespace
+
+// A row pressed with the main button, from the list's one listener below.
+extern "C" EMSCRIPTEN_KEEPALIVE void rowPressed(int row)
 {
-    if (event->button != 0)
-        return EM_FALSE;
-    names->select(int(reinterpret_cast<std::intptr_t>(row)));
+    form().names.select(row);
     showSelection();
-    return EM_FALSE; // the list still takes the focus
 }
+
+namespace {
 
 EM_BOOL listKey(int, const EmscriptenKeyboardEvent *event, void *)
 {
     const bool modifier = event->ctrlKey || event->altKey || event->metaKey;
-    if (!names->press(event->key, modifier))
+    if (!form().names.press(event->key, modifier))
         return EM_FALSE;
     showSelection();
     return EM_TRUE; // no page scrolling or find-as-you-type meanwhile
@@ -44,6 +55,21 @@ void tick(void *)
 {
     showSelection();
 }
+
+// One listener on the list: the row is the one the press's target is in (a
+// name's text, the row itself), none on the scroll bar. It does not prevent
+// the default, so that the list still takes the focus. The body is
+// JavaScript, not C++.
+// clang-format off
+EM_JS(void, listenForRowPresses, (), {
+    const list = document.getElementById('List1_0');
+    list.addEventListener('mousedown', (event) => {
+        const row = event.button === 0 && event.target.closest('[role="option"]');
+        if (row && row.parentElement === list)
+            _rowPressed(Array.prototype.indexOf.call(list.children, row));
+    });
+});
+// clang-format on
 
 // Installable and usable offline where the browser allows it: over http(s).
 // From a folder (file://) there is nothing to install and nothing to keep.
@@ -65,14 +91,7 @@ EM_JS(void, offerOfflineUse, (const char *manifest, const char *worker), {
 
 int main()
 {
-    names = new NameList;
-    indicators = new DomIndicators(*names);
-
-    for (int row = 0; row < names->rowCount(); ++row) {
-        const std::string selector = "#List1_0_" + std::to_string(row);
-        emscripten_set_mousedown_callback(
-            selector.c_str(), reinterpret_cast<void *>(std::intptr_t(row)), EM_FALSE, rowPressed);
-    }
+    listenForRowPresses();
     emscripten_set_keydown_callback("#List1_0", nullptr, EM_FALSE, listKey);
     emscripten_set_interval(tick, amino::form::TimerInterval, nullptr);
     showSelection();

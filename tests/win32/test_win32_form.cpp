@@ -2,8 +2,7 @@
 // the mouse, the keyboard and the dialog manager deliver them: the twenty
 // rows at once, hand changes undone by the timer, no repaint while idle,
 // tab order, fonts, geometry at two dpi settings and screen-reader names.
-#include "expected_table.h"
-#include "form_strings.h"
+#include "expected_form.h"
 #include "main_form.h"
 #include "wide_text.h"
 
@@ -63,11 +62,18 @@ std::ostream &operator<<(std::ostream &out, const Indicators &shown)
     return out << shown.checks << " option " << shown.option;
 }
 
+const std::vector<expected::Row> &rows()
+{
+    return expected::form().rows;
+}
+
 Indicators expectedFor(int row)
 {
-    return row < 0 ? Indicators{ClearChecks, NoOption}
-                   : Indicators{ExpectedTable[row].checks, ExpectedTable[row].option};
+    const expected::Row &want = row < 0 ? expected::form().cleared : rows().at(std::size_t(row));
+    return {want.checks, want.option};
 }
+
+constexpr int NoOption = -1;
 
 bool isChecked(HWND button)
 {
@@ -186,6 +192,26 @@ protected:
         click(list, {(item.left + item.right) / 2, (item.top + item.bottom) / 2});
     }
 
+    // The form's control of that name in the expected form.
+    HWND byName(const std::string &name) const
+    {
+        const auto index = [&name] {
+            return std::size_t(name.back() - '0');
+        };
+        if (name == "Label1_0")
+            return form->Label1;
+        if (name.starts_with("Check1_"))
+            return form->Check1.at(index());
+        if (name.starts_with("Option1_"))
+            return form->Option1.at(index());
+        if (name.starts_with("List1_"))
+            return form->List1.at(index());
+        if (name == "Text1_0")
+            return form->Text1;
+        ADD_FAILURE() << "the form has no control " << name;
+        return nullptr;
+    }
+
     // Pixels of a control relative to the form's client area.
     RECT placeOf(HWND control) const
     {
@@ -209,15 +235,16 @@ TEST_F(Win32Form, OpensWithNothingSelectedAndStaysClear)
 
 TEST_F(Win32Form, ClickOnEveryRowShowsItsClassesAtOnce)
 {
-    for (int row = 0; row < int(ExpectedTable.size()); ++row) {
-        SCOPED_TRACE(ExpectedTable[row].name);
+    ASSERT_EQ(SendMessageW(form->List1[0], LB_GETCOUNT, 0, 0), LRESULT(rows().size()));
+    for (int row = 0; row < int(rows().size()); ++row) {
+        SCOPED_TRACE(rows()[row].name);
         clickRow(row);
         // No message is pumped: the classes come with the click, not the tick.
         ASSERT_EQ(selectedRow(), row);
         const std::wstring name(
             std::size_t(SendMessageW(form->List1[0], LB_GETTEXTLEN, WPARAM(row), 0)), L'\0');
         SendMessageW(form->List1[0], LB_GETTEXT, WPARAM(row), LPARAM(name.data()));
-        EXPECT_EQ(narrow(name), ExpectedTable[row].name);
+        EXPECT_EQ(narrow(name), rows()[row].name);
         EXPECT_EQ(shown(), expectedFor(row));
     }
 }
@@ -226,8 +253,8 @@ TEST_F(Win32Form, ArrowKeysThroughTheListShowEveryRowAtOnce)
 {
     SetFocus(form->List1[0]);
     press(VK_HOME);
-    for (int row = 0; row < int(ExpectedTable.size()); ++row) {
-        SCOPED_TRACE(ExpectedTable[row].name);
+    for (int row = 0; row < int(rows().size()); ++row) {
+        SCOPED_TRACE(rows()[row].name);
         if (row > 0)
             press(VK_DOWN);
         ASSERT_EQ(selectedRow(), row);
@@ -322,6 +349,7 @@ TEST_F(Win32Form, FocusStartsInTheLessonAndFollowsTheTabOrder)
 
 TEST_F(Win32Form, EveryControlHasTheFormsFace)
 {
+    const expected::Form &want = expected::form();
     const HDC screen = GetDC(nullptr);
     for (HWND control = GetWindow(form->window(), GW_CHILD); control;
          control = GetWindow(control, GW_HWNDNEXT)) {
@@ -330,10 +358,10 @@ TEST_F(Win32Form, EveryControlHasTheFormsFace)
         ASSERT_TRUE(font);
         LOGFONTW face{};
         ASSERT_TRUE(GetObjectW(font, sizeof face, &face));
-        EXPECT_STREQ(face.lfFaceName, L"Times New Roman");
-        EXPECT_EQ(face.lfHeight, -MulDiv(12, form->dpi(), 72)); // 12 points
-        EXPECT_EQ(face.lfWeight, 400);
-        EXPECT_EQ(face.lfCharSet, 204); // Cyrillic
+        EXPECT_EQ(narrow(face.lfFaceName), want.fontFamily);
+        EXPECT_EQ(face.lfHeight, -MulDiv(want.fontPoints, form->dpi(), 72));
+        EXPECT_EQ(face.lfWeight, want.fontWeight);
+        EXPECT_EQ(face.lfCharSet, want.windowsCharacterSet);
         EXPECT_FALSE(face.lfItalic || face.lfUnderline || face.lfStrikeOut);
 
         // What is drawn: Times New Roman, or on Wine the serif with its
@@ -342,8 +370,7 @@ TEST_F(Win32Form, EveryControlHasTheFormsFace)
         wchar_t drawn[LF_FACESIZE] = {};
         GetTextFaceW(screen, LF_FACESIZE, drawn);
         SelectObject(screen, before);
-        EXPECT_TRUE(std::wstring(drawn) == L"Times New Roman" ||
-                    std::wstring(drawn) == L"Liberation Serif")
+        EXPECT_TRUE(narrow(drawn) == want.fontFamily || std::wstring(drawn) == L"Liberation Serif")
             << narrow(drawn);
     }
     ReleaseDC(nullptr, screen);
@@ -353,26 +380,14 @@ TEST_F(Win32Form, GeometryInTwipsAtTwoDpiSettings)
 {
     struct Place {
         int dpi;
-        SIZE client;
-        RECT heading, firstCheck, lastOption, list, text; // left, top, width, height
+        std::array<int, 2> client;
+        std::vector<std::pair<std::string, expected::Rect>> controls;
     };
-    const Place places[] = {
-        {96,
-         {461, 351},
-         {64, 0, 305, 25},
-         {16, 32, 257, 25},
-         {16, 192, 281, 19},
-         {320, 48, 121, 137},
-         {8, 224, 449, 121}},
-        // Each edge rounded on its own: 1.5 times every twips figure.
-        {144,
-         {692, 527},
-         {96, 0, 458, 38},
-         {24, 48, 386, 38},
-         {24, 288, 422, 29},
-         {480, 72, 182, 206},
-         {12, 336, 674, 182}},
-    };
+    const expected::Form &want = expected::form();
+    std::vector<Place> places{{96, want.client, {}},
+                              {144, want.clientAt144Dpi, want.rectsAt144Dpi}};
+    for (const expected::Control &control : want.controls)
+        places[0].controls.emplace_back(control.name, control.rect);
     ASSERT_EQ(form->dpi(), 96) << "the checks' Wine prefix runs at 96 dpi";
     for (const Place &place : places) {
         SCOPED_TRACE(place.dpi);
@@ -384,34 +399,29 @@ TEST_F(Win32Form, GeometryInTwipsAtTwoDpiSettings)
         }
         RECT client;
         GetClientRect(form->window(), &client);
-        EXPECT_EQ(client.right, place.client.cx);
-        EXPECT_EQ(client.bottom, place.client.cy);
-        const auto expectPlace = [&](HWND control, const RECT &expected) {
-            const RECT seen = placeOf(control);
-            EXPECT_TRUE(EqualRect(&seen, &expected))
-                << GetDlgCtrlID(control) << " at " << seen.left << "," << seen.top << " "
-                << seen.right << "x" << seen.bottom;
-        };
-        expectPlace(form->Label1, place.heading);
-        expectPlace(form->Check1[0], place.firstCheck);
-        expectPlace(form->Option1[3], place.lastOption);
-        expectPlace(form->List1[0], place.list);
-        expectPlace(form->Text1, place.text);
+        EXPECT_EQ(client.right, place.client[0]);
+        EXPECT_EQ(client.bottom, place.client[1]);
+        for (const auto &[name, rect] : place.controls) {
+            const RECT seen = placeOf(byName(name));
+            EXPECT_EQ((expected::Rect{seen.left, seen.top, seen.right, seen.bottom}), rect) << name;
+        }
         LOGFONTW face{};
         GetObjectW(HFONT(SendMessageW(form->Text1, WM_GETFONT, 0, 0)), sizeof face, &face);
-        EXPECT_EQ(face.lfHeight, -place.dpi / 6); // 12 points
+        EXPECT_EQ(face.lfHeight, -MulDiv(want.fontPoints, place.dpi, 72));
     }
 }
 
 TEST_F(Win32Form, TitleCaptionsAndLessonArriveWhole)
 {
-    EXPECT_EQ(narrow(windowText(form->window())),
-              "aminokiselini.example  Химия - незаменими аминокиселини");
-    EXPECT_EQ(narrow(windowText(form->Label1)), "Вид аминокиселини и остатък");
-    EXPECT_EQ(narrow(windowText(form->Check1[0])), "заменими аминокиселини");
-    EXPECT_EQ(narrow(windowText(form->Option1[1])), "неутрални със слабо полярен остатък");
+    const expected::Form &want = expected::form();
+    EXPECT_EQ(narrow(windowText(form->window())), want.title);
+    for (const expected::Control &control : want.controls) {
+        if (!control.text.empty()) {
+            EXPECT_EQ(narrow(windowText(byName(control.name))), control.text) << control.name;
+        }
+    }
     const std::string lesson = narrow(windowText(form->Text1));
-    EXPECT_EQ(lesson, amino::form::lessonText());
+    EXPECT_EQ(lesson, want.lessonText());
 
     const LONG style = GetWindowLongW(form->window(), GWL_STYLE);
     EXPECT_TRUE(style & WS_MINIMIZEBOX);
@@ -422,19 +432,23 @@ TEST_F(Win32Form, TitleCaptionsAndLessonArriveWhole)
 
 TEST_F(Win32Form, ScreenReadersGetNamesRolesAndStates)
 {
-    clickRow(9); // Аланин: non-essential, non-polar
+    const int row = 9; // Аланин: non-essential, non-polar
+    clickRow(row);
+    const expected::Form &want = expected::form();
+    const std::string &checks = want.rows[row].checks;
+    const int option = want.rows[row].option;
     struct Case {
         HWND control;
-        const char *name;
+        std::string name;
         long role;
         bool checked;
     };
     const Case cases[] = {
-        {form->Check1[0], "заменими аминокиселини", ROLE_SYSTEM_CHECKBUTTON, true},
-        {form->List1[0], "Аминокиселини", ROLE_SYSTEM_LIST, false},
-        {form->Text1, "Обяснение", ROLE_SYSTEM_TEXT, false},
-        {form->Option1[0], "неутрални с неполярен остатък", ROLE_SYSTEM_RADIOBUTTON, true},
-        {form->Option1[2], "с ациден остатък", ROLE_SYSTEM_RADIOBUTTON, false},
+        {form->Check1[0], want.control("Check1_0").text, ROLE_SYSTEM_CHECKBUTTON, checks[0] == '1'},
+        {form->List1[0], want.control("List1_0").accessibleName, ROLE_SYSTEM_LIST, false},
+        {form->Text1, want.control("Text1_0").accessibleName, ROLE_SYSTEM_TEXT, false},
+        {form->Option1[0], want.control("Option1_0").text, ROLE_SYSTEM_RADIOBUTTON, option == 0},
+        {form->Option1[2], want.control("Option1_2").text, ROLE_SYSTEM_RADIOBUTTON, option == 2},
     };
     for (const Case &expected : cases) {
         SCOPED_TRACE(expected.name);
