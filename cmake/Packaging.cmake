@@ -60,6 +60,9 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "teaching program on the classification of amino acids (Bulgarian)")
 set(CPACK_PACKAGE_HOMEPAGE_URL ${PROJECT_HOMEPAGE_URL})
 set(CPACK_STRIP_FILES ON)
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/staged-tree.cmake)
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/built-packages.cmake)
+set(CPACK_AMINO_DEB_INSTALLED_SIZE ${CMAKE_CURRENT_LIST_DIR}/deb-installed-size)
 
 if(UNIX AND NOT APPLE)
     set(CPACK_GENERATOR DEB)

@@ -26,13 +26,15 @@ else()
 endif()
 set(CPACK_AMINO_PACKAGE_ARCH ${AMINO_WINDOWS_PACKAGE_ARCH})
 
-# Each generator names its file itself (amino-cpack-options.cmake). The MSI
-# is External: cpack stages the tree and cmake/windows/msi.cmake builds it.
-set(CPACK_GENERATOR ZIP NSIS External)
+# Each generator names its file itself (amino-cpack-options.cmake). The zip
+# and the MSI are External: cpack stages the tree and
+# cmake/windows/zip-and-msi.cmake packs them.
+set(CPACK_GENERATOR NSIS External)
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/amino-cpack-options.cmake)
 set(CPACK_AMINO_WINDOWS_DIR ${amino_windows})
+set(CPACK_AMINO_ZIP_FOLDER ${CMAKE_CURRENT_LIST_DIR}/zip-folder)
 set(CPACK_EXTERNAL_ENABLE_STAGING ON)
-set(CPACK_EXTERNAL_PACKAGE_SCRIPT ${amino_windows}/msi.cmake)
+set(CPACK_EXTERNAL_PACKAGE_SCRIPT ${amino_windows}/zip-and-msi.cmake)
 
 # A per-machine install under Program Files (the 32-bit one on 64-bit
 # Windows), listed among the installed programs, with a Start-menu entry; a
@@ -70,5 +72,8 @@ set(CPACK_NSIS_MUI_ICON ${PROJECT_SOURCE_DIR}/resources/icons/aminokiselini.ico)
 set(CPACK_NSIS_MUI_UNIICON ${PROJECT_SOURCE_DIR}/resources/icons/aminokiselini.ico)
 set(CPACK_NSIS_URL_INFO_ABOUT ${PROJECT_HOMEPAGE_URL})
 set(CPACK_NSIS_COMPRESSOR "/SOLID lzma")
+# makensis through a step that dates the options page cpack writes beside the
+# script, as the staged files are (cmake/windows/makensis).
+set(CPACK_NSIS_EXECUTABLE ${amino_windows}/makensis)
 # The licence page shows the program's own licence, not CPack's placeholder.
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/COPYING)

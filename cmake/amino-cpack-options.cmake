@@ -1,6 +1,6 @@
 # Read by cpack once per generator: the portable zip and the installers each
 # get a name that says what they are.
-if(CPACK_GENERATOR STREQUAL "ZIP" OR CPACK_GENERATOR STREQUAL "External")
+if(CPACK_GENERATOR STREQUAL "External")
     set(CPACK_PACKAGE_FILE_NAME "aminokiselini-${CPACK_PACKAGE_VERSION}-windows-${CPACK_AMINO_PACKAGE_ARCH}")
 elseif(CPACK_GENERATOR STREQUAL "NSIS")
     set(CPACK_PACKAGE_FILE_NAME "aminokiselini-${CPACK_PACKAGE_VERSION}-setup")
