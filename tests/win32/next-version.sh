@@ -24,7 +24,7 @@ openssl pkcs12 -export -inkey "$out/certificate/key.pem" -in "$out/certificate/c
     -passout pass:secret -out "$out/certificate/school.p12"
 
 (cd "$build" && AMINO_SIGN_PKCS12=$out/certificate/school.p12 AMINO_SIGN_PASSWORD=secret \
-    cpack -G "ZIP;NSIS;External" -D CPACK_PACKAGE_VERSION="$version" -B "$out" >"$out/cpack.log") ||
+    cpack -G "NSIS;External" -D CPACK_PACKAGE_VERSION="$version" -B "$out" >"$out/cpack.log") ||
     { cat "$out/cpack.log" >&2; fail "cpack could not make the $version packages"; }
 
 base=$out/aminokiselini-$version
