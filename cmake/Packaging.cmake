@@ -43,13 +43,13 @@ if(UNIX AND NOT APPLE)
     set(amino_changelog_gz ${PROJECT_BINARY_DIR}/packaging/changelog.gz)
     add_custom_command(OUTPUT ${amino_changelog_gz}
         COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/packaging
-        COMMAND ${CMAKE_COMMAND} -E copy ${amino_resources}/deb/changelog
+        COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/debian/changelog
                 ${PROJECT_BINARY_DIR}/packaging/changelog
         COMMAND ${AMINO_GZIP} -9nf ${PROJECT_BINARY_DIR}/packaging/changelog
-        DEPENDS ${amino_resources}/deb/changelog
+        DEPENDS ${PROJECT_SOURCE_DIR}/debian/changelog
         VERBATIM)
     add_custom_target(aminokiselini_changelog ALL DEPENDS ${amino_changelog_gz})
-    install(FILES ${amino_resources}/deb/copyright ${amino_changelog_gz}
+    install(FILES ${PROJECT_SOURCE_DIR}/debian/copyright ${amino_changelog_gz}
         DESTINATION ${CMAKE_INSTALL_DOCDIR})
 endif()
 

@@ -26,8 +26,8 @@ metainfo=$resources/aminokiselini.metainfo.xml
 expect "the newest release in ${metainfo##*/}" \
     "$(sed -n 's/.*<release [^>]*version="\([^"]*\)".*/\1/p' "$metainfo" | head -n 1)" "$version"
 
-expect "the newest entry of resources/deb/changelog" \
-    "$(dpkg-parsechangelog -l "$resources/deb/changelog" -S Version)" "$version"
+expect "the newest entry of debian/changelog" \
+    "$(dpkg-parsechangelog -l "$1/debian/changelog" -S Version)" "$version"
 
 if [ "$failures" -ne 0 ]; then
     exit 1
