@@ -59,6 +59,7 @@ std::string markup()
     html += "<link rel=\"icon\" href=\"" + str(IconFile192) + "\">\n";
     html += "<link rel=\"stylesheet\" href=\"" + str(StyleFile) + "\">\n";
     html += "<script src=\"" + str(ScriptFile) + "\" defer></script>\n";
+    html += "<script src=\"" + str(PlatformScriptFile) + "\" defer></script>\n";
     html += "</head>\n<body>\n<main id=\"MainForm\">\n";
 
     html += "<h1 id=\"Label1_0\">" + escaped(form::Heading) + "</h1>\n";
