@@ -88,8 +88,8 @@ mounts_under() {
     local point
     point=$(sed 's/\\/\\134/g; s/ /\\040/g; s/\t/\\011/g' <<<"$1")
     cut -d' ' -f5 /proc/self/mountinfo | POINT=$point awk '
-        index($0, ENVIRON["POINT"]) == 1 &&
-            (length($0) == length(ENVIRON["POINT"]) || substr($0, length(ENVIRON["POINT"]) + 1, 1) == "/")'
+        { point = ENVIRON["POINT"] }
+        $0 == point || index($0, point "/") == 1'
 }
 
 # Every file and folder of the work folder but the roots', to see that a
@@ -107,7 +107,8 @@ if [ "$case" = kept_while_mounted ]; then
     status=0
     "$debian_root" remove "$root" 2>"$work/remove.log" || status=$?
     cat "$work/remove.log"
-    [ -f "$work/precious files/sentinel" ] || die "remove deleted through the mount left in the root"
+    [ -f "$work/precious files/sentinel" ] ||
+        die "remove deleted through the mount left in the root"
     [ "$status" -ne 0 ] || die "remove reported success on a root it could not delete"
     [ -d "$root" ] || die "remove deleted the root"
     grep -qF "$root" "$work/remove.log" || die "remove did not name the root it kept"
@@ -116,7 +117,8 @@ if [ "$case" = kept_while_mounted ]; then
     sh -c 'echo $$' >"$root.owner"
     second=$(new_root)
     cat "$work/new.log"
-    [ -f "$work/precious files/sentinel" ] || die "new's sweep deleted through the mount left in the root"
+    [ -f "$work/precious files/sentinel" ] ||
+        die "new's sweep deleted through the mount left in the root"
     [ -d "$root" ] || die "new's sweep deleted the root"
     grep -qF "$root" "$work/new.log" || die "new's sweep did not name the root it kept"
     [ -d "$second" ] || die "new made no root beside the one kept"
@@ -154,4 +156,5 @@ kept=$(outside)
 [ ! -e "$root" ] && [ ! -e "$root.owner" ] || die "remove left $root behind"
 [ -z "$(ls -A "$roots")" ] || die "remove left something in $roots: $(ls -A "$roots")"
 diff <(echo "$kept") <(outside) >&2 || die "remove deleted or made something outside the root"
-echo "ok: with spaces in every path, a run with --bind and remove leave nothing behind and delete nothing else"
+echo "ok: with spaces in every path, a run with --bind and remove leave nothing behind" \
+    "and delete nothing else"
