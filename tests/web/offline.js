@@ -10,7 +10,7 @@ const path = require('node:path');
 const { before, after } = require('node:test');
 
 const { it } = require('./facility.js');
-const { waitFor, workingPage, heading, state } = require('./in_page.js');
+const { waitFor, workingPage, heading, state, sleep } = require('./in_page.js');
 const { serve, digests, lastYearsSite, named } = require('./site.js');
 
 const VIEWPORT = { width: 1024, height: 768 };
@@ -106,14 +106,15 @@ function offlineTests({ inBrowser, work, folder, next, expected, nextHeading }) 
         return Array.isArray(copies) ? copies.map(name) : copies;
     }
 
-    // A fresh site of the build's version, a host for it and the page opened
-    // there once, kept offline.
-    function openedOnce(session, name) {
+    // A fresh site of the build's version, a host for it (sending on the
+    // paths redirects names) and the page opened there once, kept offline.
+    function openedOnce(session, name, { redirects = {} } = {}) {
         const site = path.join(work, name);
         const opened = { site };
         before(async () => {
             lastYearsSite(folder, site);
             await serve(site, opened);
+            opened.redirects = redirects;
             opened.url = `${opened.origin}/index.html`;
         });
         after(() => opened.stop && opened.stop());
@@ -263,6 +264,54 @@ function offlineTests({ inBrowser, work, folder, next, expected, nextHeading }) 
             });
             arrives(session, host);
         });
+
+    // A host that sends index.html on to the folder's own address answers
+    // the worker's request for it from there: kept as it came, that answer
+    // would be refused to the navigations it is kept for.
+    inBrowser("over HTTP from a host that sends index.html on to the folder's address", VIEWPORT,
+        {}, (session) => {
+            const page = () => session.page;
+            const host = openedOnce(session, 'site-redirected',
+                { redirects: { '/index.html': '/' } });
+            const folderUrl = () => `${host.origin}/`;
+            it('with the server gone, either address opens the page from the copy', async () => {
+                host.stop();
+                for (const address of [folderUrl(), host.url]) {
+                    await page().goto(address).catch(() => null);
+                    assert.equal(await oneVersionWhole(page()), expected.heading, address);
+                }
+            });
+            it('with the copy cleared, index.html comes whole from the server', async () => {
+                await host.start();
+                await page().evaluate(() => caches.keys().then((names) =>
+                    Promise.all(names.map((name) => caches.delete(name)))));
+                await page().goto(host.url);
+                assert.equal(await oneVersionWhole(page()), expected.heading);
+            });
+        });
+
+    // The lesson still works where its worker cannot be had, and the console
+    // says why it is not kept.
+    inBrowser('over HTTP from a host without sw.js', VIEWPORT, {}, (session) => {
+        const site = path.join(work, 'site-without-worker');
+        const host = {};
+        before(async () => {
+            lastYearsSite(folder, site);
+            fs.rmSync(path.join(site, 'sw.js'));
+            await serve(site, host);
+        });
+        after(() => host.stop && host.stop());
+        it('the page works, and the console says that it is not kept offline', async () => {
+            const warned = new Promise((resolve) => session.page.on('console', (message) => {
+                if (message.type() === 'warn' && /service worker/.test(message.text()))
+                    resolve(message.text());
+            }));
+            await session.page.goto(`${host.origin}/index.html`);
+            assert.ok(await workingPage(session.page));
+            const said = await Promise.race([warned, sleep(10000)]);
+            assert.match(String(said), /без мрежа/);
+        });
+    });
 
     // The host back with the next version, whole: it is kept, and the load
     // after shows it.

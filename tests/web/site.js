@@ -26,12 +26,18 @@ function named(folder, url) {
 // answered with 304; no other caching headers. Every request is logged.
 // Fills host and returns it: host.rewrite(name, bytes), when set, changes
 // what is sent, as a host that adds its own banner does; host.onRequest(name)
-// returning false stops the host in the middle of that request, unanswered.
+// returning false stops the host in the middle of that request, unanswered;
+// host.redirects maps a path to the one the host sends it on to.
 async function serve(folder, host = {}) {
     const sockets = new Set();
-    Object.assign(host, { requested: [], rewrite: null, onRequest: null });
+    Object.assign(host, { requested: [], rewrite: null, onRequest: null, redirects: {} });
     const server = http.createServer((request, response) => {
         host.requested.push(request.url);
+        const elsewhere = host.redirects[request.url];
+        if (elsewhere) {
+            response.writeHead(301, { Location: elsewhere }).end();
+            return;
+        }
         const where = named(folder, request.url);
         if (where && host.onRequest && host.onRequest(where.name) === false) {
             host.stop();
