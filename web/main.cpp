@@ -62,6 +62,7 @@ void tick(void *)
 extern "C" {
 void listenForRowPresses();
 void offerOfflineUse(const char *manifest, const char *worker);
+void listenForZoom();
 }
 
 int main()
@@ -70,6 +71,7 @@ int main()
     emscripten_set_keydown_callback("#List1_0", nullptr, EM_FALSE, listKey);
     emscripten_set_interval(tick, amino::form::TimerInterval, nullptr);
     showSelection();
+    listenForZoom();
 
     offerOfflineUse(std::string(page::ManifestFile).c_str(), std::string(page::WorkerFile).c_str());
     return 0;

@@ -22,9 +22,10 @@ const { describe, before, after } = require('node:test');
 const { launch, setViewport, nodeDir } = require('./browsers.js');
 const { expectedForm } = require('./expected.js');
 const { it, starting } = require('./facility.js');
-const { state, waitForState, workingPage, collectErrors } = require('./in_page.js');
+const { state, waitFor, waitForState, workingPage, collectErrors } = require('./in_page.js');
 const { offlineTests } = require('./offline.js');
 const { digests, nextVersion } = require('./site.js');
+const { zoomTests } = require('./zoom.js');
 
 const [engine, zip, formFile, cmake, webSource, shots] = process.argv.slice(2);
 if (!webSource) {
@@ -47,6 +48,8 @@ const collapsed = (text) => text.replace(/\s+/g, ' ').trim();
 
 // The tests that body declares, run in a browser of their own at the viewport
 // given (session.browser, session.page, session.errors), opened at url if any.
+// The form's checks look at session.view() where the body sets it (a frame),
+// else at the page.
 function inBrowser(title, viewport, { forcedColours = false, open } = {}, body) {
     describe(title, () => {
         const session = {};
@@ -66,10 +69,12 @@ async function screenshot(page, name) {
         await page.screenshot({ path: path.join(shots, `web-${engine}-${name}.png`) });
 }
 
+const viewOf = (session) => (session.view ? session.view() : session.page);
+
 // Where each control is in the form and how large, its background, the
 // viewport and what it would scroll.
-function measured(page) {
-    return page.evaluate((boxes) => {
+function measured(view) {
+    return view.evaluate((boxes) => {
         const form = document.getElementById('MainForm').getBoundingClientRect();
         const system = (colour) => {
             const probe = document.createElement('div');
@@ -79,10 +84,11 @@ function measured(page) {
             probe.remove();
             return seen;
         };
-        const root = document.documentElement;
+        const [root, body] = [document.documentElement, document.body];
         return {
             viewport: [innerWidth, innerHeight], form: [form.left, form.top],
-            scroll: [root.scrollWidth, root.scrollHeight],
+            scroll: [Math.max(root.scrollWidth, body.scrollWidth),
+                Math.max(root.scrollHeight, body.scrollHeight)],
             font: parseFloat(getComputedStyle(document.getElementById('MainForm')).fontSize),
             boxes: boxes.map(([id, , colour]) => {
                 const it = document.getElementById(id);
@@ -101,13 +107,14 @@ const scaleOf = ([width, height]) =>
 
 // The whole form at the largest scale at which it fits the viewport, centred,
 // every control where the window has it relative to the form, the text scaled
-// alike, and nothing to scroll. before() may change the viewport first.
+// alike, and nothing to scroll; the zoom's buttons in view and clear of every
+// control. before() may change the viewport first.
 function fillsViewport(session, where, before) {
     it(`${where}: the form fills the viewport at the largest scale, centred, nothing to scroll`,
         async () => {
             if (before)
                 await before();
-            const seen = await measured(session.page);
+            const seen = await measured(viewOf(session));
             const [width, height] = seen.viewport;
             const scale = scaleOf(seen.viewport);
             assert.ok(near(seen.form[0], (width - expected.client.width * scale) / 2) &&
@@ -116,23 +123,37 @@ function fillsViewport(session, where, before) {
             `${width}x${height} at ${scale.toFixed(3)}x: form at ${seen.form}, page ${seen.scroll}`);
         });
     it(`${where}: the text is scaled with it`, async () => {
-        const seen = await measured(session.page);
+        const seen = await measured(viewOf(session));
         assert.ok(near(seen.font, expected.fontPixels * scaleOf(seen.viewport)), `${seen.font}px`);
     });
     it(`${where}: every control keeps its place, size and colour in the form`, async () => {
-        const seen = await measured(session.page);
+        const seen = await measured(viewOf(session));
         const scale = scaleOf(seen.viewport);
         const wrong = seen.boxes.filter(({ box, colour, expected: wanted }, i) =>
             !expected.boxes[i][1].every((v, k) => near(box[k], v * scale)) || colour !== wanted);
         assert.deepEqual(wrong, []);
     });
+    it(`${where}: the zoom's buttons are in view and cover no control`, async () => {
+        const seen = await viewOf(session).evaluate((ids) => {
+            const buttons = document.getElementById('Zoom').getBoundingClientRect();
+            const covered = ids.filter((id) => {
+                const box = document.getElementById(id).getBoundingClientRect();
+                return box.left < buttons.right && buttons.left < box.right &&
+                    box.top < buttons.bottom && buttons.top < box.bottom;
+            });
+            const inView = buttons.width > 0 && buttons.left >= 0 && buttons.top >= 0 &&
+                buttons.right <= innerWidth && buttons.bottom <= innerHeight;
+            return { inView, covered };
+        }, expected.boxes.map(([id]) => id).filter((id) => id !== 'MainForm'));
+        assert.deepEqual(seen, { inView: true, covered: [] });
+    });
 }
 
 // The WCAG 2 A and AA rules of axe-core; the page's policy allows no
 // injected script, so it runs as the driver's own evaluation.
-async function audit(page) {
-    await page.evaluate(axeSource);
-    const violations = await page.evaluate(() => axe.run(document, {
+async function audit(view) {
+    await view.evaluate(axeSource);
+    const violations = await view.evaluate(() => axe.run(document, {
         runOnly: { type: 'tag', values: ['wcag2a', 'wcag2aa'] },
         // Reading the style sheets again is refused from file://.
         preload: false,
@@ -288,6 +309,19 @@ inBrowser('on a whiteboard, 1920 x 1080, from the folder', { width: 1920, height
         });
         it(`axe-core finds nothing with ${pressed.name} selected and the focus in the lesson`,
             () => audit(page()));
+        zoomTests(session, 'on a whiteboard', { expected, audit,
+            screenshot: (shown, zoom) => screenshot(shown, `1920x1080-${zoom}`) });
+        fillsViewport(session, 'on a whiteboard, back at the fitted size');
+        it('no console error', () => assert.deepEqual(session.errors, []));
+    });
+
+// A pupil with low vision at a laptop, the browser's bars taking their share.
+inBrowser('on a laptop, 1366 x 657, from the folder', { width: 1366, height: 657 }, { open: url },
+    (session) => {
+        fillsViewport(session, 'on a laptop');
+        zoomTests(session, 'on a laptop', { expected, audit,
+            screenshot: (shown, zoom) => screenshot(shown, `1366x657-${zoom}`) });
+        fillsViewport(session, 'on a laptop, back at the fitted size');
         it('no console error', () => assert.deepEqual(session.errors, []));
     });
 
@@ -303,6 +337,9 @@ inBrowser('on a phone, 360 x 740, upright then sideways, from the folder',
             assert.deepEqual(await page().evaluate(state), [first.checks, first.option]);
             await screenshot(page(), '360x740');
         });
+        zoomTests(session, 'upright', { expected, audit, touch: true, wheel: false,
+            screenshot: (shown, zoom) => screenshot(shown, `360x740-${zoom}`) });
+        fillsViewport(session, 'upright, back at the fitted size');
         // Turned sideways: the form follows at once, with no script of its own.
         fillsViewport(session, 'sideways, 844 x 390', async () => {
             await setViewport(page(),
@@ -313,6 +350,25 @@ inBrowser('on a phone, 360 x 740, upright then sideways, from the folder',
             await screenshot(page(), '844x390');
             assert.deepEqual(session.errors, []);
         });
+        // Headless Firefox has no pinch of its own to try.
+        if (engine === 'chromium') {
+            it("two fingers spread beside the form zoom with the browser's own pinch", async () => {
+                const [x, y] = await page().$eval('#MainForm', (form) => {
+                    const box = form.getBoundingClientRect();
+                    return [box.right + (innerWidth - box.right) / 2, innerHeight / 2];
+                });
+                const fingers = [await page().touchscreen.touchStart(x, y - 30),
+                    await page().touchscreen.touchStart(x, y + 30)];
+                for (let step = 1; step <= 10; ++step) {
+                    await fingers[0].move(x, y - 30 - 6 * step);
+                    await fingers[1].move(x, y + 30 + 6 * step);
+                }
+                await Promise.all(fingers.map((finger) => finger.end()));
+                const seen = await waitFor(page(), () => visualViewport.scale > 1 &&
+                    [visualViewport.scale, document.getElementById('ZoomReset').hidden], 2000);
+                assert.deepEqual(seen && seen[1], true, `visual scale ${seen && seen[0]}`);
+            });
+        }
     });
 
 // A high-contrast theme keeps its own colours, the selection's included.
