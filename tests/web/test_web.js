@@ -24,7 +24,7 @@ const { expectedForm } = require('./expected.js');
 const { it, starting } = require('./facility.js');
 const { state, waitFor, waitForState, workingPage, collectErrors } = require('./in_page.js');
 const { offlineTests } = require('./offline.js');
-const { digests, nextVersion } = require('./site.js');
+const { digests, nextVersion, serve, serveFraming, lessonFrame } = require('./site.js');
 const { zoomTests } = require('./zoom.js');
 
 const [engine, zip, formFile, cmake, webSource, shots] = process.argv.slice(2);
@@ -399,6 +399,45 @@ inBrowser('under forced colours, from the folder', { width: 1024, height: 768 },
                     assert.notEqual(seen.selected[1], seen.other[1]);
                 });
         }
+    });
+
+// Put in a frame by a site on another origin, as a school's website or a
+// learning platform does, from a phone's width to a whiteboard: the form fills
+// the frame and zooms in it. (The frame's own offline copy: offline.js.)
+const FRAMES = [[320, 480], [461, 351], [800, 500], [1920, 1080]];
+inBrowser('in a frame on another origin, over HTTP', { width: 1940, height: 1100 }, {},
+    (session) => {
+        const hosts = {};
+        before(async () => {
+            hosts.lesson = await serve(folder);
+            hosts.framing = await serveFraming(`${hosts.lesson.origin}/index.html`, ...FRAMES[0]);
+        });
+        after(() => {
+            for (const host of Object.values(hosts))
+                host.stop();
+        });
+        let frame = null;
+        session.view = () => frame;
+        it('the page opens in the frame and works', async () => {
+            await session.page.goto(hosts.framing.url);
+            frame = await lessonFrame(session.page, hosts.lesson.origin);
+            assert.ok(frame, 'no frame of the page');
+            assert.ok(await workingPage(frame));
+        });
+        for (const [width, height] of FRAMES) {
+            const where = `in a ${width} x ${height} frame`;
+            fillsViewport(session, where, async () => {
+                await session.page.$eval('#lesson', (lesson, size) => {
+                    [lesson.style.width, lesson.style.height] = size.map((length) => `${length}px`);
+                }, [width, height]);
+                assert.ok(await waitFor(frame, (size) => innerWidth === size[0] &&
+                    innerHeight === size[1], 5000, [width, height]), 'the frame is not that size');
+                await screenshot(session.page, `frame-${width}x${height}`);
+            });
+            zoomTests(session, where, { expected, audit, wheel: false,
+                screenshot: (shown, zoom) => screenshot(shown, `frame-${width}x${height}-${zoom}`) });
+        }
+        it('no console error', () => assert.deepEqual(session.errors, []));
     });
 
 offlineTests({ inBrowser, work, folder, next, expected, nextHeading: NEXT_HEADING });
