@@ -18,6 +18,7 @@ const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
 const { describe, before, after } = require('node:test');
+const zlib = require('node:zlib');
 
 const { launch, setViewport, nodeDir } = require('./browsers.js');
 const { expectedForm } = require('./expected.js');
@@ -189,6 +190,14 @@ it('the zip dates its files at the build', () => {
         .map((file) => fs.statSync(path.join(folder, file)).mtimeMs);
     assert.ok(dates.every((date) => Math.abs(date - built) < 24 * 3600 * 1000),
         `oldest ${new Date(Math.min(...dates)).toISOString()}`);
+});
+
+it('the page, all its files, weighs under 150 KiB gzipped', () => {
+    // A school's connection, a class of thirty at once.
+    const files = Object.keys(digests(folder)).filter((file) => file !== './');
+    const weight = files.reduce((sum, file) =>
+        sum + zlib.gzipSync(fs.readFileSync(path.join(folder, file))).length, 0);
+    assert.ok(weight < 150 * 1024, `${(weight / 1024).toFixed(1)} KiB`);
 });
 
 inBrowser('on a whiteboard, 1920 x 1080, from the folder', { width: 1920, height: 1080 },
