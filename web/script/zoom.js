@@ -89,7 +89,9 @@ mergeInto(LibraryManager.library, {
             if (event.defaultPrevented || event.altKey || !(event.ctrlKey || event.metaKey))
                 return;
             const direction = KEYS.has(event.key) ? KEYS.get(event.key) : PLACES.get(event.code);
-            if (direction === undefined)
+            // Ctrl and 0 at the fitted size is left to the browser, to undo a
+            // zoom of its own.
+            if (direction === undefined || (direction === 0 && zoom === FITTED))
                 return;
             event.preventDefault();
             byKeys(direction ? step(direction) : FITTED);
