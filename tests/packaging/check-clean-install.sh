@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# Installs the Debian package with apt on a fresh minimal Debian of the build
-# machine's release, once with and once without recommended packages, starts
-# the installed program there and expects its window to look exactly as the
-# same program does on the build machine. A school's computer has none of the
-# build machine's extras: whatever the window needs (its serif above all)
-# must come with the package.
+# Installs the Debian package (build-package.sh's) with apt on a fresh
+# minimal Debian of the build machine's release, once with and once without
+# recommended packages, starts the installed program there and expects its
+# window to look exactly as the same program does on the build machine. A
+# school's computer has none of the build machine's extras: whatever the
+# window needs (its serif above all) must come with the package.
 #
 # Needs root and the Debian mirror this machine's apt uses; without them it
 # reports itself skipped (status 77) and why, or fails with AMINO_NO_SKIP
@@ -45,7 +45,7 @@ skip() {
 [ "${ID:-}" = debian ] && [ -n "${VERSION_CODENAME:-}" ] ||
     skip "the build machine is not a Debian release (${PRETTY_NAME:-unknown})"
 release=$VERSION_CODENAME
-for tool in mmdebstrap cpack dpkg-deb xvfb-run xdotool /usr/bin/import /usr/bin/compare; do
+for tool in mmdebstrap dpkg-deb xvfb-run xdotool /usr/bin/import /usr/bin/compare; do
     command -v "$tool" >/dev/null || die "$tool is missing; scripts/install-deps installs it"
 done
 # Why not: apt has no Debian archive, or it does not answer.
@@ -64,13 +64,9 @@ shots=$build/packaging/clean-install
 rm -rf "$shots"
 mkdir -p "$shots"
 
-echo "--- cpack -G DEB"
-cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1 || {
-    cat "$work/cpack.log" >&2
-    die "cpack could not build the package"
-}
-deb=$work/out/${package}_${version}_$(dpkg --print-architecture).deb
-[ -f "$deb" ] || die "cpack did not write ${deb##*/}"
+# The package build-package.sh made from the source package (packaging.deb_build).
+deb=$build/packaging/debian-package/${package}_${version}_$(dpkg --print-architecture).deb
+[ -f "$deb" ] || die "no ${deb##*/}: build-package.sh makes it"
 
 # Both pictures are of the same program file, run with the same small
 # environment; only the system around it differs.
