@@ -1,6 +1,16 @@
 # The hardening Debian's own packages get (dpkg-buildflags with
-# hardening=+all), for every target. Included right after project() so that
-# every target, including ones added later, is built the same way.
+# hardening=+all), for every target, so that a plain cmake build has it too.
+# Included right after project() so that every target, including ones added
+# later, is built the same way.
+#
+# A build that takes its flags from dpkg-buildflags (debian/rules) turns this
+# off: those are the flags of the release it is built on (a higher
+# _FORTIFY_SOURCE, more options on some architectures), and ours, coming
+# after them on the command line, would undo some.
+option(AMINO_HARDENING "Add the hardening flags dpkg-buildflags gives (off where they come from it)" ON)
+if(NOT AMINO_HARDENING)
+    return()
+endif()
 
 # A format string that is not a literal, with no arguments to it, is an
 # error, as in Debian's packages; for the Windows and WebAssembly builds too,

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Installs the Debian package with apt on a fresh minimal Debian of the build
-# machine's release, once with and once without recommended packages, starts
-# the installed program there and expects its window to look exactly as the
-# same program does on the build machine. A school's computer has none of the
-# build machine's extras: whatever the window needs (its serif above all)
-# must come with the package.
+# Installs the Debian package (build-package.sh's) with apt on a fresh
+# minimal Debian of the build machine's release, once without recommended
+# packages and once with them over 1.1.0's package, starts the installed
+# program there and expects its window to look exactly as the same program
+# does on the build machine. A school's computer has none of the build
+# machine's extras: whatever the window needs (its serif above all) must
+# come with the package.
 #
 # Needs root and the Debian mirror this machine's apt uses; without them it
 # reports itself skipped (status 77) and why, or fails with AMINO_NO_SKIP
@@ -45,7 +46,7 @@ skip() {
 [ "${ID:-}" = debian ] && [ -n "${VERSION_CODENAME:-}" ] ||
     skip "the build machine is not a Debian release (${PRETTY_NAME:-unknown})"
 release=$VERSION_CODENAME
-for tool in mmdebstrap cpack dpkg-deb xvfb-run xdotool /usr/bin/import /usr/bin/compare; do
+for tool in mmdebstrap dpkg-deb xvfb-run xdotool /usr/bin/import /usr/bin/compare; do
     command -v "$tool" >/dev/null || die "$tool is missing; scripts/install-deps installs it"
 done
 # Why not: apt has no Debian archive, or it does not answer.
@@ -64,13 +65,9 @@ shots=$build/packaging/clean-install
 rm -rf "$shots"
 mkdir -p "$shots"
 
-echo "--- cpack -G DEB"
-cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1 || {
-    cat "$work/cpack.log" >&2
-    die "cpack could not build the package"
-}
-deb=$work/out/${package}_${version}_$(dpkg --print-architecture).deb
-[ -f "$deb" ] || die "cpack did not write ${deb##*/}"
+# The package build-package.sh made from the source package (packaging.deb_build).
+deb=$build/packaging/debian-package/${package}_${version}_$(dpkg --print-architecture).deb
+[ -f "$deb" ] || die "no ${deb##*/}: build-package.sh makes it"
 
 # Both pictures are of the same program file, run with the same small
 # environment; only the system around it differs.
@@ -87,23 +84,63 @@ echo "--- the build machine's picture"
 "$source/scripts/screenshot" "$shots/build-machine.png" "$work/run-host" "$row" >/dev/null ||
     die "no picture of the program on the build machine"
 
+# Schools that installed 1.1.0, the last package CPack made, upgrade with
+# apt install ./new.deb: in the run with recommends that package, built
+# from its commit, is installed first. It needs the project's history.
+previous_commit=d10acfc
+previous=
+if git -C "$source" cat-file -e "$previous_commit^{commit}" 2>/dev/null; then
+    echo "--- 1.1.0's package, made by CPack from $previous_commit"
+    mkdir "$work/previous"
+    git -C "$source" archive "$previous_commit" | tar -x -C "$work/previous" -f -
+    if ! { cmake -S "$work/previous" -B "$work/previous/build" -DBUILD_TESTING=OFF &&
+        cmake --build "$work/previous/build" --parallel "$(nproc)" &&
+        (cd "$work/previous/build" && cpack -G DEB); } >"$work/previous.log" 2>&1; then
+        tail -n 30 "$work/previous.log" >&2
+        die "could not build 1.1.0's package"
+    fi
+    previous=$(echo "$work"/previous/build/${package}_1.1.0_*.deb)
+    [ -f "$previous" ] || die "cpack did not write 1.1.0's package"
+else
+    echo "note: no git history here ($previous_commit): the upgrade from 1.1.0 is not tried"
+fi
+
 failures=0
 for mode in without-recommends with-recommends; do
-    echo "--- a fresh $release, apt install ./${deb##*/} $mode"
+    upgrade=
+    [ "$mode" = with-recommends ] && upgrade=$previous
+    echo "--- a fresh $release${upgrade:+ with ${upgrade##*/}}, apt install ./${deb##*/} $mode"
     SECONDS=0
     root=$(AMINO_ROOT_OWNER=$$ "$debian_root" new "$release")
     # The program inside talks to the X server outside.
     [ -d /tmp/.X11-unix ] || mkdir -m 1777 /tmp/.X11-unix
     mkdir -m 700 "$root/tmp/runtime"
-    cp "$deb" "$root/tmp/"
+    cp "$deb" ${upgrade:+"$upgrade"} "$root/tmp/"
     recommends=--no-install-recommends
     [ "$mode" = with-recommends ] && recommends=--install-recommends
-    if ! "$debian_root" run "$root" sh -c "apt-get update -q &&
+    first=true
+    [ -z "$upgrade" ] || first="apt-get install -y -q $recommends /tmp/${upgrade##*/}"
+    if ! "$debian_root" run "$root" sh -c "apt-get update -q && $first &&
         apt-get install -y -q $recommends /tmp/${deb##*/}" >"$work/apt-$mode.log" 2>&1; then
         tail -n 30 "$work/apt-$mode.log" >&2
         die "apt could not install the package on a fresh $release ($mode)"
     fi
     sed -n 's/^\([0-9]* upgraded, [0-9]* newly installed\).*/\1/p' "$work/apt-$mode.log"
+    if [ -n "$upgrade" ]; then
+        installed=$(dpkg-query --admindir="$root/var/lib/dpkg" -W -f='${Version}' "$package")
+        [ "$installed" = "$version" ] || die "after the upgrade from 1.1.0 dpkg has $package $installed"
+        # The menu entry and its icons, which the pupils start the program from.
+        gone=0
+        for file in applications/$package.desktop icons/hicolor/scalable/apps/$package.svg \
+            icons/hicolor/{32x32,48x48,64x64,128x128,256x256}/apps/$package.png; do
+            if [ ! -s "$root/usr/share/$file" ]; then
+                echo "FAIL: /usr/share/$file is gone after the upgrade from 1.1.0" >&2
+                gone=$((gone + 1))
+            fi
+        done
+        [ "$gone" -gt 0 ] || echo "ok: upgraded from 1.1.0, the menu entry and its icons in place"
+        failures=$((failures + gone))
+    fi
 
     cat >"$work/run-root" <<EOF
 #!/bin/sh
@@ -135,4 +172,5 @@ EOF
 done
 
 [ "$failures" -eq 0 ] || exit 1
-echo "On a fresh $release the installed program looks as on the build machine, with and without recommends."
+echo "On a fresh $release the installed program looks as on the build machine, with and without" \
+    "recommends${previous:+, and after an upgrade from 1.1.0}."
