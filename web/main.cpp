@@ -56,38 +56,14 @@ void tick(void *)
     showSelection();
 }
 
-// One listener on the list: the row is the one the press's target is in (a
-// name's text, the row itself), none on the scroll bar. It does not prevent
-// the default, so that the list still takes the focus. The body is
-// JavaScript, not C++.
-// clang-format off
-EM_JS(void, listenForRowPresses, (), {
-    const list = document.getElementById('List1_0');
-    list.addEventListener('mousedown', (event) => {
-        const row = event.button === 0 && event.target.closest('[role="option"]');
-        if (row && row.parentElement === list)
-            _rowPressed(Array.prototype.indexOf.call(list.children, row));
-    });
-});
-// clang-format on
-
-// Installable and usable offline where the browser allows it: over http(s).
-// From a folder (file://) there is nothing to install and nothing to keep.
-// The body is JavaScript, not C++.
-// clang-format off
-EM_JS(void, offerOfflineUse, (const char *manifest, const char *worker), {
-    if (location.protocol !== 'http:' && location.protocol !== 'https:')
-        return;
-    const link = document.createElement('link');
-    link.rel = 'manifest';
-    link.href = UTF8ToString(manifest);
-    document.head.appendChild(link);
-    if ('serviceWorker' in navigator)
-        navigator.serviceWorker.register(UTF8ToString(worker)).catch(() => {});
-});
-// clang-format on
-
 } // namespace
+
+// The page's script of its own, in web/script (a library of the link).
+extern "C" {
+void listenForRowPresses();
+void offerOfflineUse(const char *manifest, const char *worker);
+void listenForZoom();
+}
 
 int main()
 {
@@ -95,6 +71,7 @@ int main()
     emscripten_set_keydown_callback("#List1_0", nullptr, EM_FALSE, listKey);
     emscripten_set_interval(tick, amino::form::TimerInterval, nullptr);
     showSelection();
+    listenForZoom();
 
     offerOfflineUse(std::string(page::ManifestFile).c_str(), std::string(page::WorkerFile).c_str());
     return 0;

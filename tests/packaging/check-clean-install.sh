@@ -92,16 +92,13 @@ for mode in without-recommends with-recommends; do
     echo "--- a fresh $release, apt install ./${deb##*/} $mode"
     SECONDS=0
     root=$(AMINO_ROOT_OWNER=$$ "$debian_root" new "$release")
-    "$debian_root" mount "$root"
     # The program inside talks to the X server outside.
     [ -d /tmp/.X11-unix ] || mkdir -m 1777 /tmp/.X11-unix
-    mkdir -p "$root/tmp/.X11-unix"
-    mount --bind /tmp/.X11-unix "$root/tmp/.X11-unix"
     mkdir -m 700 "$root/tmp/runtime"
     cp "$deb" "$root/tmp/"
     recommends=--no-install-recommends
     [ "$mode" = with-recommends ] && recommends=--install-recommends
-    if ! "$debian_root" chroot "$root" sh -c "apt-get update -q &&
+    if ! "$debian_root" run "$root" sh -c "apt-get update -q &&
         apt-get install -y -q $recommends /tmp/${deb##*/}" >"$work/apt-$mode.log" 2>&1; then
         tail -n 30 "$work/apt-$mode.log" >&2
         die "apt could not install the package on a fresh $release ($mode)"
@@ -111,7 +108,7 @@ for mode in without-recommends with-recommends; do
     cat >"$work/run-root" <<EOF
 #!/bin/sh
 cp "\$XAUTHORITY" "$root/tmp/.Xauthority"
-exec "$debian_root" chroot "$root" DISPLAY="\$DISPLAY" XAUTHORITY=/tmp/.Xauthority \
+exec "$debian_root" run "$root" --bind /tmp/.X11-unix DISPLAY="\$DISPLAY" XAUTHORITY=/tmp/.Xauthority \
     XDG_RUNTIME_DIR=/tmp/runtime /usr/bin/$package
 EOF
     chmod +x "$work/run-root"

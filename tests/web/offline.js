@@ -10,8 +10,8 @@ const path = require('node:path');
 const { before, after } = require('node:test');
 
 const { it } = require('./facility.js');
-const { waitFor, workingPage, heading, state } = require('./in_page.js');
-const { serve, digests, lastYearsSite, named } = require('./site.js');
+const { waitFor, workingPage, heading, state, sleep } = require('./in_page.js');
+const { serve, serveFraming, lessonFrame, digests, lastYearsSite, named } = require('./site.js');
 
 const VIEWPORT = { width: 1024, height: 768 };
 // The row clicked to see that a page answers.
@@ -107,22 +107,41 @@ function offlineTests({ inBrowser, work, folder, next, expected, nextHeading }) 
     }
 
     // A fresh site of the build's version, a host for it and the page opened
-    // there once, kept offline.
-    function openedOnce(session, name) {
+    // there once, kept offline; framed, in a frame of a site on another
+    // origin. opened.load() opens the page (or the site that frames it) and
+    // returns where the page is, which session.view() gives after.
+    function openedOnce(session, name, { framed = false, redirects = {} } = {}) {
         const site = path.join(work, name);
         const opened = { site };
+        let view = null;
+        session.view = () => view;
+        let framing = null;
         before(async () => {
             lastYearsSite(folder, site);
             await serve(site, opened);
+            opened.redirects = redirects;
             opened.url = `${opened.origin}/index.html`;
+            if (framed)
+                framing = await serveFraming(opened.url, VIEWPORT.width, VIEWPORT.height);
         });
-        after(() => opened.stop && opened.stop());
+        after(() => {
+            if (opened.stop)
+                opened.stop();
+            if (framing)
+                framing.stop();
+        });
+        opened.load = async () => {
+            view = null;
+            await session.page.goto(framed ? framing.url : opened.url).catch(() => null);
+            view = framed ? await lessonFrame(session.page, opened.origin) : session.page;
+            assert.ok(view, 'no frame of the page');
+            return view;
+        };
         it('opened once over HTTP, the page works', async () => {
-            await session.page.goto(opened.url);
-            assert.ok(await workingPage(session.page));
+            assert.ok(await workingPage(await opened.load()));
         });
         it('its service worker keeps the page, a whole copy of it', async () => {
-            const page = session.page;
+            const page = session.view();
             assert.ok(await waitFor(page, () => !!navigator.serviceWorker.controller ||
                 (navigator.serviceWorker.ready.then(() => location.reload()), false), 20000),
             'no service worker keeps the page');
@@ -131,10 +150,12 @@ function offlineTests({ inBrowser, work, folder, next, expected, nextHeading }) 
         return opened;
     }
 
-    inBrowser('over HTTP: kept offline, then the next version copied over it', VIEWPORT, {},
+    // In its own tab, and in a frame of a site on another origin, the same.
+    [['', false], [' in a frame on another origin', true]].forEach(([where, framed]) => inBrowser(
+        `over HTTP${where}: kept offline, then the next version copied over it`, VIEWPORT, {},
         (session) => {
-            const page = () => session.page;
-            const host = openedOnce(session, 'site');
+            const page = () => session.view();
+            const host = openedOnce(session, framed ? 'site-framed' : 'site', { framed });
             it('nothing is loaded from any other address', async () => {
                 await waitFor(page(), () => document.readyState === 'complete');
                 const foreign = (await page().evaluate(() => performance.getEntriesByType('resource')
@@ -156,7 +177,7 @@ function offlineTests({ inBrowser, work, folder, next, expected, nextHeading }) 
                 async () => {
                     // A school copies the next version's folder over the old one.
                     fs.cpSync(next, host.site, { recursive: true });
-                    await page().goto(host.url);
+                    await host.load();
                     assert.ok([expected.heading, nextHeading].includes(await heading(page())));
                     assert.ok(await workingPage(page()));
                 });
@@ -164,7 +185,7 @@ function offlineTests({ inBrowser, work, folder, next, expected, nextHeading }) 
                 assert.deepEqual(await kept(page(), [nextHeading]), [nextHeading]);
             });
             it('the second load shows the next version', async () => {
-                await page().goto(host.url);
+                await host.load();
                 assert.equal(await heading(page()), nextHeading);
             });
             it("every file the page is served is the next version's", async () => {
@@ -175,7 +196,7 @@ function offlineTests({ inBrowser, work, folder, next, expected, nextHeading }) 
             it('the next version works', async () => assert.ok(await workingPage(page())));
             it('with the server gone, a reload still opens the next version, working', async () => {
                 host.stop();
-                await page().goto(host.url).catch(() => null);
+                await host.load();
                 assert.equal(await heading(page()), nextHeading);
                 assert.ok(await workingPage(page()));
             });
@@ -183,7 +204,7 @@ function offlineTests({ inBrowser, work, folder, next, expected, nextHeading }) 
                 await page().click(`#List1_0_${CLICKED}`);
                 assert.deepEqual(await page().evaluate(state), [clicked.checks, clicked.option]);
             });
-        });
+        }));
 
     // Updates that go wrong, each on a page opened once and kept offline.
     const rewritten = { '.html': '\n<!-- served by the school -->\n', '.js': '\n// served by the school\n' };
@@ -263,6 +284,54 @@ function offlineTests({ inBrowser, work, folder, next, expected, nextHeading }) 
             });
             arrives(session, host);
         });
+
+    // A host that sends index.html on to the folder's own address answers
+    // the worker's request for it from there: kept as it came, that answer
+    // would be refused to the navigations it is kept for.
+    inBrowser("over HTTP from a host that sends index.html on to the folder's address", VIEWPORT,
+        {}, (session) => {
+            const page = () => session.page;
+            const host = openedOnce(session, 'site-redirected',
+                { redirects: { '/index.html': '/' } });
+            const folderUrl = () => `${host.origin}/`;
+            it('with the server gone, either address opens the page from the copy', async () => {
+                host.stop();
+                for (const address of [folderUrl(), host.url]) {
+                    await page().goto(address).catch(() => null);
+                    assert.equal(await oneVersionWhole(page()), expected.heading, address);
+                }
+            });
+            it('with the copy cleared, index.html comes whole from the server', async () => {
+                await host.start();
+                await page().evaluate(() => caches.keys().then((names) =>
+                    Promise.all(names.map((name) => caches.delete(name)))));
+                await page().goto(host.url);
+                assert.equal(await oneVersionWhole(page()), expected.heading);
+            });
+        });
+
+    // The lesson still works where its worker cannot be had, and the console
+    // says why it is not kept.
+    inBrowser('over HTTP from a host without sw.js', VIEWPORT, {}, (session) => {
+        const site = path.join(work, 'site-without-worker');
+        const host = {};
+        before(async () => {
+            lastYearsSite(folder, site);
+            fs.rmSync(path.join(site, 'sw.js'));
+            await serve(site, host);
+        });
+        after(() => host.stop && host.stop());
+        it('the page works, and the console says that it is not kept offline', async () => {
+            const warned = new Promise((resolve) => session.page.on('console', (message) => {
+                if (message.type() === 'warn' && /service worker/.test(message.text()))
+                    resolve(message.text());
+            }));
+            await session.page.goto(`${host.origin}/index.html`);
+            assert.ok(await workingPage(session.page));
+            const said = await Promise.race([warned, sleep(10000)]);
+            assert.match(String(said), /без мрежа/);
+        });
+    });
 
     // The host back with the next version, whole: it is kept, and the load
     // after shows it.

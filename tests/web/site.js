@@ -26,12 +26,18 @@ function named(folder, url) {
 // answered with 304; no other caching headers. Every request is logged.
 // Fills host and returns it: host.rewrite(name, bytes), when set, changes
 // what is sent, as a host that adds its own banner does; host.onRequest(name)
-// returning false stops the host in the middle of that request, unanswered.
+// returning false stops the host in the middle of that request, unanswered;
+// host.redirects maps a path to the one the host sends it on to.
 async function serve(folder, host = {}) {
     const sockets = new Set();
-    Object.assign(host, { requested: [], rewrite: null, onRequest: null });
+    Object.assign(host, { requested: [], rewrite: null, onRequest: null, redirects: {} });
     const server = http.createServer((request, response) => {
         host.requested.push(request.url);
+        const elsewhere = host.redirects[request.url];
+        if (elsewhere) {
+            response.writeHead(301, { Location: elsewhere }).end();
+            return;
+        }
         const where = named(folder, request.url);
         if (where && host.onRequest && host.onRequest(where.name) === false) {
             host.stop();
@@ -86,6 +92,34 @@ async function serve(folder, host = {}) {
     return host;
 }
 
+// A site on another origin (localhost, where the page is on 127.0.0.1) whose
+// page holds the lesson in a frame, as a school's website or learning
+// platform does: { url, stop() }. The frame is #lesson, width x height.
+async function serveFraming(lessonUrl, width, height) {
+    const page = '<!DOCTYPE html>\n<html lang="bg">\n<meta charset="utf-8">\n' +
+        '<title>Училище</title>\n<body style="margin: 0">\n' +
+        `<iframe id="lesson" src="${lessonUrl}" title="Аминокиселини" ` +
+        `style="border: 0; width: ${width}px; height: ${height}px"></iframe>\n`;
+    const server = http.createServer((request, response) => {
+        response.writeHead(200, { 'Content-Type': 'text/html; charset=utf-8' }).end(page);
+    });
+    await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+    return { url: `http://localhost:${server.address().port}/`, stop: () => server.close() };
+}
+
+// The frame of the page at origin once it has loaded, in the page that
+// holds it; null if none comes.
+async function lessonFrame(page, origin, timeout = 10000) {
+    const end = Date.now() + timeout;
+    do {
+        const frame = page.frames().find((it) => it.url().startsWith(`${origin}/`));
+        if (frame && await frame.evaluate(() => document.readyState === 'complete').catch(() => false))
+            return frame;
+        await new Promise((resolve) => setTimeout(resolve, 50));
+    } while (Date.now() < end);
+    return null;
+}
+
 // Every file of a page's folder (and './'), with its SHA-256.
 function digests(folder) {
     const files = {};
@@ -130,4 +164,4 @@ function nextVersion(folder, heading, cmake, webSource) {
     return next;
 }
 
-module.exports = { serve, digests, lastYearsSite, nextVersion, named };
+module.exports = { serve, serveFraming, lessonFrame, digests, lastYearsSite, nextVersion, named };

@@ -18,13 +18,15 @@ const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
 const { describe, before, after } = require('node:test');
+const zlib = require('node:zlib');
 
 const { launch, setViewport, nodeDir } = require('./browsers.js');
 const { expectedForm } = require('./expected.js');
 const { it, starting } = require('./facility.js');
-const { state, waitForState, workingPage, collectErrors } = require('./in_page.js');
+const { state, waitFor, waitForState, workingPage, collectErrors } = require('./in_page.js');
 const { offlineTests } = require('./offline.js');
-const { digests, nextVersion } = require('./site.js');
+const { digests, nextVersion, serve, serveFraming, lessonFrame } = require('./site.js');
+const { zoomTests } = require('./zoom.js');
 
 const [engine, zip, formFile, cmake, webSource, shots] = process.argv.slice(2);
 if (!webSource) {
@@ -47,6 +49,8 @@ const collapsed = (text) => text.replace(/\s+/g, ' ').trim();
 
 // The tests that body declares, run in a browser of their own at the viewport
 // given (session.browser, session.page, session.errors), opened at url if any.
+// The form's checks look at session.view() where the body sets it (a frame),
+// else at the page.
 function inBrowser(title, viewport, { forcedColours = false, open } = {}, body) {
     describe(title, () => {
         const session = {};
@@ -66,10 +70,12 @@ async function screenshot(page, name) {
         await page.screenshot({ path: path.join(shots, `web-${engine}-${name}.png`) });
 }
 
+const viewOf = (session) => (session.view ? session.view() : session.page);
+
 // Where each control is in the form and how large, its background, the
 // viewport and what it would scroll.
-function measured(page) {
-    return page.evaluate((boxes) => {
+function measured(view) {
+    return view.evaluate((boxes) => {
         const form = document.getElementById('MainForm').getBoundingClientRect();
         const system = (colour) => {
             const probe = document.createElement('div');
@@ -79,10 +85,11 @@ function measured(page) {
             probe.remove();
             return seen;
         };
-        const root = document.documentElement;
+        const [root, body] = [document.documentElement, document.body];
         return {
             viewport: [innerWidth, innerHeight], form: [form.left, form.top],
-            scroll: [root.scrollWidth, root.scrollHeight],
+            scroll: [Math.max(root.scrollWidth, body.scrollWidth),
+                Math.max(root.scrollHeight, body.scrollHeight)],
             font: parseFloat(getComputedStyle(document.getElementById('MainForm')).fontSize),
             boxes: boxes.map(([id, , colour]) => {
                 const it = document.getElementById(id);
@@ -101,13 +108,14 @@ const scaleOf = ([width, height]) =>
 
 // The whole form at the largest scale at which it fits the viewport, centred,
 // every control where the window has it relative to the form, the text scaled
-// alike, and nothing to scroll. before() may change the viewport first.
+// alike, and nothing to scroll; the zoom's buttons in view and clear of every
+// control. before() may change the viewport first.
 function fillsViewport(session, where, before) {
     it(`${where}: the form fills the viewport at the largest scale, centred, nothing to scroll`,
         async () => {
             if (before)
                 await before();
-            const seen = await measured(session.page);
+            const seen = await measured(viewOf(session));
             const [width, height] = seen.viewport;
             const scale = scaleOf(seen.viewport);
             assert.ok(near(seen.form[0], (width - expected.client.width * scale) / 2) &&
@@ -116,23 +124,37 @@ function fillsViewport(session, where, before) {
             `${width}x${height} at ${scale.toFixed(3)}x: form at ${seen.form}, page ${seen.scroll}`);
         });
     it(`${where}: the text is scaled with it`, async () => {
-        const seen = await measured(session.page);
+        const seen = await measured(viewOf(session));
         assert.ok(near(seen.font, expected.fontPixels * scaleOf(seen.viewport)), `${seen.font}px`);
     });
     it(`${where}: every control keeps its place, size and colour in the form`, async () => {
-        const seen = await measured(session.page);
+        const seen = await measured(viewOf(session));
         const scale = scaleOf(seen.viewport);
         const wrong = seen.boxes.filter(({ box, colour, expected: wanted }, i) =>
             !expected.boxes[i][1].every((v, k) => near(box[k], v * scale)) || colour !== wanted);
         assert.deepEqual(wrong, []);
     });
+    it(`${where}: the zoom's buttons are in view and cover no control`, async () => {
+        const seen = await viewOf(session).evaluate((ids) => {
+            const buttons = document.getElementById('Zoom').getBoundingClientRect();
+            const covered = ids.filter((id) => {
+                const box = document.getElementById(id).getBoundingClientRect();
+                return box.left < buttons.right && buttons.left < box.right &&
+                    box.top < buttons.bottom && buttons.top < box.bottom;
+            });
+            const inView = buttons.width > 0 && buttons.left >= 0 && buttons.top >= 0 &&
+                buttons.right <= innerWidth && buttons.bottom <= innerHeight;
+            return { inView, covered };
+        }, expected.boxes.map(([id]) => id).filter((id) => id !== 'MainForm'));
+        assert.deepEqual(seen, { inView: true, covered: [] });
+    });
 }
 
 // The WCAG 2 A and AA rules of axe-core; the page's policy allows no
 // injected script, so it runs as the driver's own evaluation.
-async function audit(page) {
-    await page.evaluate(axeSource);
-    const violations = await page.evaluate(() => axe.run(document, {
+async function audit(view) {
+    await view.evaluate(axeSource);
+    const violations = await view.evaluate(() => axe.run(document, {
         runOnly: { type: 'tag', values: ['wcag2a', 'wcag2aa'] },
         // Reading the style sheets again is refused from file://.
         preload: false,
@@ -168,6 +190,14 @@ it('the zip dates its files at the build', () => {
         .map((file) => fs.statSync(path.join(folder, file)).mtimeMs);
     assert.ok(dates.every((date) => Math.abs(date - built) < 24 * 3600 * 1000),
         `oldest ${new Date(Math.min(...dates)).toISOString()}`);
+});
+
+it('the page, all its files, weighs under 150 KiB gzipped', () => {
+    // A school's connection, a class of thirty at once.
+    const files = Object.keys(digests(folder)).filter((file) => file !== './');
+    const weight = files.reduce((sum, file) =>
+        sum + zlib.gzipSync(fs.readFileSync(path.join(folder, file))).length, 0);
+    assert.ok(weight < 150 * 1024, `${(weight / 1024).toFixed(1)} KiB`);
 });
 
 inBrowser('on a whiteboard, 1920 x 1080, from the folder', { width: 1920, height: 1080 },
@@ -288,6 +318,19 @@ inBrowser('on a whiteboard, 1920 x 1080, from the folder', { width: 1920, height
         });
         it(`axe-core finds nothing with ${pressed.name} selected and the focus in the lesson`,
             () => audit(page()));
+        zoomTests(session, 'on a whiteboard', { expected, audit,
+            screenshot: (shown, zoom) => screenshot(shown, `1920x1080-${zoom}`) });
+        fillsViewport(session, 'on a whiteboard, back at the fitted size');
+        it('no console error', () => assert.deepEqual(session.errors, []));
+    });
+
+// A pupil with low vision at a laptop, the browser's bars taking their share.
+inBrowser('on a laptop, 1366 x 657, from the folder', { width: 1366, height: 657 }, { open: url },
+    (session) => {
+        fillsViewport(session, 'on a laptop');
+        zoomTests(session, 'on a laptop', { expected, audit,
+            screenshot: (shown, zoom) => screenshot(shown, `1366x657-${zoom}`) });
+        fillsViewport(session, 'on a laptop, back at the fitted size');
         it('no console error', () => assert.deepEqual(session.errors, []));
     });
 
@@ -303,6 +346,9 @@ inBrowser('on a phone, 360 x 740, upright then sideways, from the folder',
             assert.deepEqual(await page().evaluate(state), [first.checks, first.option]);
             await screenshot(page(), '360x740');
         });
+        zoomTests(session, 'upright', { expected, audit, touch: true, wheel: false,
+            screenshot: (shown, zoom) => screenshot(shown, `360x740-${zoom}`) });
+        fillsViewport(session, 'upright, back at the fitted size');
         // Turned sideways: the form follows at once, with no script of its own.
         fillsViewport(session, 'sideways, 844 x 390', async () => {
             await setViewport(page(),
@@ -313,6 +359,25 @@ inBrowser('on a phone, 360 x 740, upright then sideways, from the folder',
             await screenshot(page(), '844x390');
             assert.deepEqual(session.errors, []);
         });
+        // Headless Firefox has no pinch of its own to try.
+        if (engine === 'chromium') {
+            it("two fingers spread beside the form zoom with the browser's own pinch", async () => {
+                const [x, y] = await page().$eval('#MainForm', (form) => {
+                    const box = form.getBoundingClientRect();
+                    return [box.right + (innerWidth - box.right) / 2, innerHeight / 2];
+                });
+                const fingers = [await page().touchscreen.touchStart(x, y - 30),
+                    await page().touchscreen.touchStart(x, y + 30)];
+                for (let step = 1; step <= 10; ++step) {
+                    await fingers[0].move(x, y - 30 - 6 * step);
+                    await fingers[1].move(x, y + 30 + 6 * step);
+                }
+                await Promise.all(fingers.map((finger) => finger.end()));
+                const seen = await waitFor(page(), () => visualViewport.scale > 1 &&
+                    [visualViewport.scale, document.getElementById('ZoomReset').hidden], 2000);
+                assert.deepEqual(seen && seen[1], true, `visual scale ${seen && seen[0]}`);
+            });
+        }
     });
 
 // A high-contrast theme keeps its own colours, the selection's included.
@@ -343,6 +408,45 @@ inBrowser('under forced colours, from the folder', { width: 1024, height: 768 },
                     assert.notEqual(seen.selected[1], seen.other[1]);
                 });
         }
+    });
+
+// Put in a frame by a site on another origin, as a school's website or a
+// learning platform does, from a phone's width to a whiteboard: the form fills
+// the frame and zooms in it. (The frame's own offline copy: offline.js.)
+const FRAMES = [[320, 480], [461, 351], [800, 500], [1920, 1080]];
+inBrowser('in a frame on another origin, over HTTP', { width: 1940, height: 1100 }, {},
+    (session) => {
+        const hosts = {};
+        before(async () => {
+            hosts.lesson = await serve(folder);
+            hosts.framing = await serveFraming(`${hosts.lesson.origin}/index.html`, ...FRAMES[0]);
+        });
+        after(() => {
+            for (const host of Object.values(hosts))
+                host.stop();
+        });
+        let frame = null;
+        session.view = () => frame;
+        it('the page opens in the frame and works', async () => {
+            await session.page.goto(hosts.framing.url);
+            frame = await lessonFrame(session.page, hosts.lesson.origin);
+            assert.ok(frame, 'no frame of the page');
+            assert.ok(await workingPage(frame));
+        });
+        for (const [width, height] of FRAMES) {
+            const where = `in a ${width} x ${height} frame`;
+            fillsViewport(session, where, async () => {
+                await session.page.$eval('#lesson', (lesson, size) => {
+                    [lesson.style.width, lesson.style.height] = size.map((length) => `${length}px`);
+                }, [width, height]);
+                assert.ok(await waitFor(frame, (size) => innerWidth === size[0] &&
+                    innerHeight === size[1], 5000, [width, height]), 'the frame is not that size');
+                await screenshot(session.page, `frame-${width}x${height}`);
+            });
+            zoomTests(session, where, { expected, audit, wheel: false,
+                screenshot: (shown, zoom) => screenshot(shown, `frame-${width}x${height}-${zoom}`) });
+        }
+        it('no console error', () => assert.deepEqual(session.errors, []));
     });
 
 offlineTests({ inBrowser, work, folder, next, expected, nextHeading: NEXT_HEADING });

@@ -37,6 +37,30 @@ std::string indicator(std::string_view id, std::string_view type, std::string_vi
            escaped(caption) + "</span></label>\n";
 }
 
+// The page's own zoom, for those without a keyboard: a button out, a button
+// in, and, only while zoomed, one back to the fitted size that shows the zoom
+// (the script writes it; the font must hold its digits). The signs are named
+// in words for screen readers; the titles tell the keys.
+constexpr std::string_view ZoomGroupName = "Мащаб";
+constexpr std::string_view ZoomOutSign = "−";
+constexpr std::string_view ZoomInSign = "+";
+constexpr std::string_view ZoomShown = "0123456789\u00a0%";
+
+std::string zoomButtons()
+{
+    return "<div id=\"Zoom\" role=\"group\" aria-label=\"" + str(ZoomGroupName) +
+           "\">"
+           "<button type=\"button\" id=\"ZoomReset\" title=\"Обратно към размера по екрана "
+           "(Ctrl и 0)\" hidden>100\u00a0%</button>"
+           "<button type=\"button\" id=\"ZoomOut\" aria-label=\"Намали\" title=\"Намали "
+           "(Ctrl и −)\">" +
+           str(ZoomOutSign) +
+           "</button>"
+           "<button type=\"button\" id=\"ZoomIn\" aria-label=\"Увеличи\" title=\"Увеличи "
+           "(Ctrl и +)\">" +
+           str(ZoomInSign) + "</button></div>\n";
+}
+
 } // namespace
 
 std::string markup()
@@ -59,6 +83,7 @@ std::string markup()
     html += "<link rel=\"icon\" href=\"" + str(IconFile192) + "\">\n";
     html += "<link rel=\"stylesheet\" href=\"" + str(StyleFile) + "\">\n";
     html += "<script src=\"" + str(ScriptFile) + "\" defer></script>\n";
+    html += "<script src=\"" + str(PlatformScriptFile) + "\" defer></script>\n";
     html += "</head>\n<body>\n<main id=\"MainForm\">\n";
 
     html += "<h1 id=\"Label1_0\">" + escaped(form::Heading) + "</h1>\n";
@@ -90,7 +115,9 @@ std::string markup()
 
     for (std::size_t j = 0; j < form::OptionCaptions.size(); ++j)
         html += indicator("Option1_" + std::to_string(j), "radio", form::OptionCaptions[j]);
-    html += "</main>\n</body>\n</html>\n";
+    html += "</main>\n";
+    html += zoomButtons();
+    html += "</body>\n</html>\n";
     return html;
 }
 
@@ -105,7 +132,7 @@ std::string drawnText()
         for (int row = 0; row < AminoAcidTable::rowCount; ++row)
             text += AminoAcidTable::item(list, row);
     }
-    return text + form::lessonText() + " ";
+    return text + form::lessonText() + " " + str(ZoomOutSign) + str(ZoomInSign) + str(ZoomShown);
 }
 
 } // namespace page

@@ -9,6 +9,8 @@ namespace page {
 
 // The files of the page, relative to its folder.
 inline constexpr std::string_view ScriptFile = "aminokiselini.js";
+// What the page reports to a learning platform that launches it.
+inline constexpr std::string_view PlatformScriptFile = "scorm.js";
 inline constexpr std::string_view StyleFile = "style.css";
 inline constexpr std::string_view ManifestFile = "manifest.webmanifest";
 inline constexpr std::string_view WorkerFile = "sw.js";

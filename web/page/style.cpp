@@ -11,10 +11,11 @@ namespace {
 namespace form = amino::form;
 
 // Every length is a share of --w, the form's width at the largest scale at
-// which the whole form fits the viewport: a whiteboard gets a large form, a
-// phone upright fits its width, a phone sideways its height. (A share of the
-// width rather than a multiple of one scaled pixel: Firefox rounds a length
-// to 1/60 px, which a multiple would carry into every control.)
+// which the whole form fits the viewport (times the page's own zoom): a
+// whiteboard gets a large form, a phone upright fits its width, a phone
+// sideways its height. (A share of the width rather than a multiple of one
+// scaled pixel: Firefox rounds a length to 1/60 px, which a multiple would
+// carry into every control.)
 std::string length(int pixels)
 {
     return "calc(var(--w) * " + std::to_string(pixels) + " / " +
@@ -66,14 +67,25 @@ std::string style()
     // The small viewport units leave room for a phone's browser bars when
     // shown; a browser without them takes the plain ones.
     const auto fit = [&](std::string_view unit) {
-        return ":root { --w: min(100" + std::string(unit) + "w, calc(100" + std::string(unit) +
+        return ":root { --fit: min(100" + std::string(unit) + "w, calc(100" + std::string(unit) +
                "h * " + std::to_string(width) + " / " + std::to_string(height) + ")); }";
     };
     css += fit("v") + "\n@supports (width: 1svw) { " + fit("sv") + " }\n";
-    css += "body { margin: 0; height: 100vh; height: 100svh; display: flex; align-items: center; "
-           "justify-content: center; }\n";
-    css += "#MainForm { flex: none; position: relative; overflow: hidden; width: " + length(width) +
-           "; height: " + length(height) + "; background: " + colour(form::WindowColour) +
+    // The page's own zoom multiplies the fitted size (the script sets
+    // --zoom), so that the text grows on the screen, which the browser's zoom
+    // cannot do for a form sized in viewport units.
+    css += ":root { --w: calc(var(--fit) * var(--zoom, 1)); }\n";
+    // The body scrolls a zoomed form, not the document: a phone's browser
+    // would widen the layout viewport to the form and take the zoom's
+    // buttons with it. Centred by auto margins, which give way when the form
+    // is larger than the viewport, so that every part of it can be scrolled
+    // to. Focus scrolled into view keeps clear of the buttons.
+    css += "html { height: 100%; overflow: hidden; }\n";
+    css += "body { margin: 0; height: 100vh; height: 100svh; overflow: auto; display: flex; "
+           "scroll-padding-top: 28px; }\n";
+    css += "#MainForm { flex: none; margin: auto; position: relative; overflow: hidden; width: " +
+           length(width) + "; height: " + length(height) +
+           "; background: " + colour(form::WindowColour) +
            "; color: #000; font: " + length(fontPixels) + "/normal \"Form Serif\", \"" +
            std::string(form::FontFamily) + "\", serif; }\n";
     css += "#MainForm > * { position: absolute; box-sizing: border-box; margin: 0; "
@@ -112,6 +124,13 @@ std::string style()
            focused + " { outline-color: HighlightText; } }\n";
     css += "#Text1_0 { " + field + "padding: " + length(2) +
            "; resize: none; overflow-x: hidden; overflow-y: scroll; }\n";
+
+    // The zoom's buttons, small and in the viewport's top left corner, clear
+    // of the scroll bars: at the fitted size that is beside the form or over
+    // its empty corner left of the heading.
+    css += "#Zoom { position: fixed; top: 0; left: 0; display: flex; gap: 2px; padding: 1px; }\n";
+    css += "#Zoom button { min-width: 24px; min-height: 24px; margin: 0; padding: 0 4px; "
+           "font: 18px/1 \"Form Serif\", serif; }\n";
 
     css += placed("Label1_0", form::HeadingRect);
     css += placedAll("Check1_", form::CheckRects);

@@ -1,0 +1,160 @@
+#!/usr/bin/env bash
+# The fresh Debian roots' clean-up (scripts/debian-root) deletes a root and
+# nothing else, on a tiny stand-in root (a shell and an apt-get that does
+# nothing) so that it takes a second:
+#
+#   kept_while_mounted  a mount left in a root (an unmount that failed) keeps
+#                       the root, and what it shows, from remove and from the
+#                       next new's sweep of abandoned roots; both name it
+#   paths_with_spaces   with spaces in the roots folder, the cache and a
+#                       --bind, a run sees the bound folder and writes through
+#                       it, leaves no mount behind, and remove deletes the root
+#                       and nothing else
+#
+# Needs root and mount namespaces; without them it reports itself skipped
+# (status 77) and why, or fails with AMINO_NO_SKIP set. Its own mounts are
+# made in a mount namespace of its own, and vanish with it.
+#
+# Usage: check-debian-root.sh CASE
+set -euo pipefail
+
+case=${1:-}
+case $case in
+    kept_while_mounted | paths_with_spaces) ;;
+    *)
+        echo "usage: $0 kept_while_mounted|paths_with_spaces" >&2
+        exit 2
+        ;;
+esac
+debian_root=$(cd "$(dirname "$0")/../.." && pwd)/scripts/debian-root
+
+die() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+skip() {
+    [ -z "${AMINO_NO_SKIP:-}" ] || die "AMINO_NO_SKIP is set, and the check cannot run: $*"
+    echo "SKIP: $*"
+    exit 77
+}
+
+# The check itself runs in a mount namespace of its own; its work folder is
+# deleted from here, where none of its mounts is.
+if [ -z "${AMINO_CHECK_WORK:-}" ]; then
+    [ "$(id -u)" -eq 0 ] || skip "making a root needs root"
+    unshare --mount --propagation private true 2>/dev/null ||
+        skip "no mount namespaces here (unshare --mount fails)"
+    work=$(mktemp -d "${TMPDIR:-/tmp}/aminokiselini roots check.XXXXXX")
+    trap 'rm -rf --one-file-system "$work"' EXIT
+    AMINO_CHECK_WORK=$work unshare --mount --propagation private -- "$0" "$@"
+    exit
+fi
+work=$AMINO_CHECK_WORK
+# Spaces wherever a path is the script's to read.
+export TMPDIR="$work/temporary files"
+export AMINO_CACHE_DIR="$work/cache folder"
+# Nothing is downloaded: the mirror is only written into the root's sources.
+export AMINO_DEBIAN_MIRROR=http://archive.invalid/debian
+export AMINO_DEBIAN_SECURITY_MIRROR=http://security.invalid/debian-security
+roots=$TMPDIR/aminokiselini-roots
+mkdir -p "$TMPDIR"
+
+# The stand-in base system, where new looks for its cached tarball.
+tree=$work/tree
+mkdir -p "$tree"/{etc/apt/apt.conf.d,etc/dpkg/dpkg.cfg.d,usr/bin,usr/sbin,var/lib/dpkg} \
+    "$tree"/{var/cache/apt/archives,var/lib/apt/lists,proc,dev,tmp,mnt}
+shell=$(readlink -f /bin/sh)
+for file in "$shell" $(ldd "$shell" | grep -o '/[^ ]*'); do
+    cp -L --parents "$file" "$tree"
+done
+mkdir -p "$tree/bin"
+[ -e "$tree/bin/sh" ] || cp "$shell" "$tree/bin/sh"
+echo VERSION_CODENAME=stand >"$tree/etc/os-release"
+printf '#!/bin/sh\nexit 0\n' >"$tree/usr/bin/apt-get"
+chmod 755 "$tree/usr/bin/apt-get"
+mkdir -p "$AMINO_CACHE_DIR/roots"
+tar -C "$tree" -c -z -f "$AMINO_CACHE_DIR/roots/stand-$(dpkg --print-architecture)-minbase.tar.gz" .
+
+new_root() {
+    "$debian_root" new stand 2>"$work/new.log" || {
+        cat "$work/new.log" >&2
+        die "debian-root new failed"
+    }
+}
+
+# The mounts at or below a folder, read from mountinfo apart from the script's
+# reading: the folder's path escaped as the kernel writes it.
+mounts_under() {
+    local point
+    point=$(sed 's/\\/\\134/g; s/ /\\040/g; s/\t/\\011/g' <<<"$1")
+    cut -d' ' -f5 /proc/self/mountinfo | POINT=$point awk '
+        { point = ENVIRON["POINT"] }
+        $0 == point || index($0, point "/") == 1'
+}
+
+# Every file and folder of the work folder but the roots', to see that a
+# clean-up deleted nothing else.
+outside() { find "$work" -path "$roots" -prune -o -print | sort; }
+
+if [ "$case" = kept_while_mounted ]; then
+    root=$(new_root)
+    # What a mount left in a root shows: an rm through it deletes this.
+    mkdir "$work/precious files"
+    echo "not the root's" >"$work/precious files/sentinel"
+    mkdir -p "$root/mnt/left mounted"
+    mount --bind "$work/precious files" "$root/mnt/left mounted"
+
+    status=0
+    "$debian_root" remove "$root" 2>"$work/remove.log" || status=$?
+    cat "$work/remove.log"
+    [ -f "$work/precious files/sentinel" ] ||
+        die "remove deleted through the mount left in the root"
+    [ "$status" -ne 0 ] || die "remove reported success on a root it could not delete"
+    [ -d "$root" ] || die "remove deleted the root"
+    grep -qF "$root" "$work/remove.log" || die "remove did not name the root it kept"
+
+    # Its owner gone, the next new tries to clear it: the same rule holds.
+    sh -c 'echo $$' >"$root.owner"
+    second=$(new_root)
+    cat "$work/new.log"
+    [ -f "$work/precious files/sentinel" ] ||
+        die "new's sweep deleted through the mount left in the root"
+    [ -d "$root" ] || die "new's sweep deleted the root"
+    grep -qF "$root" "$work/new.log" || die "new's sweep did not name the root it kept"
+    [ -d "$second" ] || die "new made no root beside the one kept"
+
+    # Once unmounted, it goes.
+    umount "$root/mnt/left mounted"
+    "$debian_root" remove "$root" || die "remove failed on a root with nothing mounted in it"
+    "$debian_root" remove "$second" || die "remove failed on a root with nothing mounted in it"
+    [ ! -e "$root" ] && [ ! -e "$second" ] || die "remove left a root behind"
+    [ "$(cat "$work/precious files/sentinel")" = "not the root's" ] ||
+        die "the folder once mounted in the root changed"
+    echo "ok: a root with a mount left in it is kept and named, and what the mount shows survives"
+    exit 0
+fi
+
+root=$(new_root)
+[[ $root == "$roots"/* ]] || die "the root $root is not in $roots"
+shared="$work/shared folder"
+mkdir "$shared"
+echo "from outside" >"$shared/a file"
+"$debian_root" run "$root" --bind "$shared:/mnt/the shared folder" --bind "$shared" \
+    GREETING="добър ден" sh -c '
+        read -r line <"/mnt/the shared folder/a file" && [ "$line" = "from outside" ] || exit 3
+        echo "$GREETING" >"/mnt/the shared folder/written inside" || exit 4
+        read -r line <"$0/written inside" && [ "$line" = "$GREETING" ] || exit 5' "$shared" ||
+    die "the run could not read and write the bound folder (exit $?)"
+[ "$(cat "$shared/written inside" 2>/dev/null)" = "добър ден" ] ||
+    die "what the run wrote in the bound folder is not there"
+[ -z "$(mounts_under "$work")" ] || {
+    mounts_under "$work" >&2
+    die "the run left mounts behind"
+}
+kept=$(outside)
+"$debian_root" remove "$root" || die "remove failed"
+[ ! -e "$root" ] && [ ! -e "$root.owner" ] || die "remove left $root behind"
+[ -z "$(ls -A "$roots")" ] || die "remove left something in $roots: $(ls -A "$roots")"
+diff <(echo "$kept") <(outside) >&2 || die "remove deleted or made something outside the root"
+echo "ok: with spaces in every path, a run with --bind and remove leave nothing behind" \
+    "and delete nothing else"
