@@ -22,24 +22,10 @@ reference=$(realpath -e "$2")
 release=$3
 mkdir -p "$4"
 shots=$(realpath -e "$4")
-source=$(cd "$(dirname "$0")/../.." && pwd)
-debian_root=$source/scripts/debian-root
-package=aminokiselini
-# Фенилаланин: the longest name, selected so the focus leaves the text box
-# and no blinking cursor is caught in the picture.
-row=6
-
-die() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
+. "$(dirname "$0")/common.sh"
 
 arch=$(dpkg-deb -f "$deb" Architecture)
-case $arch in
-    arm64) emulator=qemu-aarch64 loader=/lib/ld-linux-aarch64.so.1 ;;
-    armhf) emulator=qemu-arm loader=/lib/ld-linux-armhf.so.3 ;;
-    *) die "${deb##*/} is for $arch, not an ARM architecture" ;;
-esac
+qemu_for "$arch" || die "${deb##*/} is for $arch, not an ARM architecture"
 [ "$(dpkg-deb -f "$reference" Architecture)" = amd64 ] || die "${reference##*/} is not the amd64 package"
 name=$release-$arch
 
@@ -110,11 +96,6 @@ apt_in_root "apt could not install ${reference##*/}" \
 picture "$shots/$release-amd64.png" /usr/bin/$package ||
     die "no picture of the amd64 program on $release"
 
-# compare prints the count of differing pixels; exit 1 means they differ.
-differ=$(/usr/bin/compare -metric AE "$shots/$release-amd64.png" "$shots/$name.png" \
-    "$shots/$name-difference.png" 2>&1) || true
-if [ "$differ" != 0 ]; then
+differ=$(same_pixels "$shots/$release-amd64.png" "$shots/$name.png" "$shots/$name-difference.png") ||
     die "$differ pixels of the $arch window differ from the amd64 one on $release; see $shots"
-fi
-rm -f "$shots/$name-difference.png"
 echo "ok: on $release the $arch window is pixel for pixel the amd64 one ($SECONDS s)"

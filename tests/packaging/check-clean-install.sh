@@ -23,23 +23,7 @@ if [ $# -ne 2 ]; then
 fi
 build=$(realpath -e "$1")
 version=$2
-source=$(cd "$(dirname "$0")/../.." && pwd)
-debian_root=$source/scripts/debian-root
-package=aminokiselini
-# Фенилаланин: the longest name, selected so the focus leaves the text box
-# and no blinking cursor is caught in the picture.
-row=6
-
-die() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
-# Where the check must run (CI's Debian 13 leg), a reason to skip is a fault.
-skip() {
-    [ -z "${AMINO_NO_SKIP:-}" ] || die "AMINO_NO_SKIP is set, and the check cannot run: $*"
-    echo "SKIP: $*"
-    exit 77
-}
+. "$(dirname "$0")/common.sh"
 
 [ "$(id -u)" -eq 0 ] || skip "making a Debian root needs root"
 . /etc/os-release
@@ -154,12 +138,8 @@ EOF
         echo "FAIL: no picture of the installed program ($mode)" >&2
         failures=$((failures + 1))
     else
-        # compare prints the count of differing pixels; exit 1 means they differ.
-        differ=$(/usr/bin/compare -metric AE "$shots/build-machine.png" "$shot" \
-            "$shots/$mode-difference.png" 2>&1) || true
-        if [ "$differ" = 0 ]; then
+        if differ=$(same_pixels "$shots/build-machine.png" "$shot" "$shots/$mode-difference.png"); then
             echo "ok: the window is pixel for pixel the build machine's"
-            rm -f "$shots/$mode-difference.png"
         else
             echo "FAIL: $differ pixels differ from the build machine's window ($mode);" \
                 "see $shots" >&2

@@ -26,17 +26,7 @@ case $case in
         exit 2
         ;;
 esac
-debian_root=$(cd "$(dirname "$0")/../.." && pwd)/scripts/debian-root
-
-die() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
-skip() {
-    [ -z "${AMINO_NO_SKIP:-}" ] || die "AMINO_NO_SKIP is set, and the check cannot run: $*"
-    echo "SKIP: $*"
-    exit 77
-}
+. "$(dirname "$0")/common.sh"
 
 # The check itself runs in a mount namespace of its own; its work folder is
 # deleted from here, where none of its mounts is.
