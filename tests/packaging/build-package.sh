@@ -24,7 +24,7 @@ mkdir -p "$tree"
 # Without build folders and ignored files; without git (a copy made by
 # scripts/in-release), the same minus build folders.
 if git -C "$source" rev-parse --is-inside-work-tree >/dev/null 2>&1; then
-    "$source/scripts/copy-work-tree" "$source" "$tree"
+    "$source/scripts/lib/copy-work-tree" "$source" "$tree"
 else
     tar -C "$source" --exclude='./build*' --exclude=./dist -c -f - . | tar -x -C "$tree" -f -
 fi

@@ -22,7 +22,7 @@ reference=$(realpath -e "$2")
 release=$3
 mkdir -p "$4"
 shots=$(realpath -e "$4")
-. "$(dirname "$0")/common.sh"
+. "$(dirname "$0")/../../scripts/lib/common.sh"
 
 arch=$(dpkg-deb -f "$deb" Architecture)
 qemu_for "$arch" || die "${deb##*/} is for $arch, not an ARM architecture"

@@ -11,7 +11,7 @@
 # reports itself skipped (status 77) and why, or fails with AMINO_NO_SKIP
 # set. Where apt has the archive but no security archive, its roots have
 # none either. The first run downloads the base system once (see
-# scripts/debian-root). Inside scripts/in-release's root it makes its roots
+# scripts/lib/debian-root). Inside scripts/in-release's root it makes its roots
 # there, from that release's own mmdebstrap.
 #
 # Usage: check-clean-install.sh BUILD-DIR VERSION
@@ -23,7 +23,7 @@ if [ $# -ne 2 ]; then
 fi
 build=$(realpath -e "$1")
 version=$2
-. "$(dirname "$0")/common.sh"
+. "$(dirname "$0")/../../scripts/lib/common.sh"
 
 [ "$(id -u)" -eq 0 ] || skip "making a Debian root needs root"
 . /etc/os-release

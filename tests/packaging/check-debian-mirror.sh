@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Checks scripts/debian-mirror on sample apt configurations, written to a
+# Checks scripts/lib/debian-mirror on sample apt configurations, written to a
 # temporary folder, as a school's machines may have them: the deb822 and the
 # one-line forms, both, none, and the entries it must pass over (commented
 # out, disabled, another archive's with Debian's suite names).
@@ -7,7 +7,7 @@
 # Usage: check-debian-mirror.sh
 set -euo pipefail
 
-helper=$(cd "$(dirname "$0")/../.." && pwd)/scripts/debian-mirror
+helper=$(cd "$(dirname "$0")/../.." && pwd)/scripts/lib/debian-mirror
 work=$(mktemp -d "${TMPDIR:-/tmp}/aminokiselini-mirror.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 unset AMINO_DEBIAN_MIRROR AMINO_DEBIAN_SECURITY_MIRROR

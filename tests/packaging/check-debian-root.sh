@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The fresh Debian roots' clean-up (scripts/debian-root) deletes a root and
+# The fresh Debian roots' clean-up (scripts/lib/debian-root) deletes a root and
 # nothing else, on a tiny stand-in root (a shell and an apt-get that does
 # nothing) so that it takes a second:
 #
@@ -26,7 +26,7 @@ case $case in
         exit 2
         ;;
 esac
-. "$(dirname "$0")/common.sh"
+. "$(dirname "$0")/../../scripts/lib/common.sh"
 
 # The check itself runs in a mount namespace of its own; its work folder is
 # deleted from here, where none of its mounts is.

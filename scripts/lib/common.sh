@@ -1,10 +1,10 @@
-# What the packaging checks share, sourced by them (and by scripts/arm):
+# What the packaging checks and the scripts share, sourced by them:
 # where the project and its roots are made, how a check fails or says it
 # cannot run here, which row the pictures show, how ARM programs are
 # started, and how two pictures of the window are compared.
 
 source=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-debian_root=$source/scripts/debian-root
+debian_root=$source/scripts/lib/debian-root
 package=aminokiselini
 # Фенилаланин: the longest name, selected so the focus leaves the text box
 # and no blinking cursor is caught in the picture.
