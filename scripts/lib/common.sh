@@ -1,14 +1,57 @@
-# What the packaging checks and the scripts share, sourced by them:
-# where the project and its roots are made, how a check fails or says it
-# cannot run here, which row the pictures show, how ARM programs are
-# started, and how two pictures of the window are compared.
+# What the scripts and the packaging checks share, sourced by them (which
+# then answer -h and --help): the project's folder, a script's usage, root
+# rights and fresh roots, a check's failing and skipping, the pictures' row,
+# the ARM emulators and the comparison of two pictures of the window.
 
-source=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-debian_root=$source/scripts/lib/debian-root
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+debian_root=$here/scripts/lib/debian-root
 package=aminokiselini
 # Фенилаланин: the longest name, selected so the focus leaves the text box
 # and no blinking cursor is caught in the picture.
 row=6
+
+# The script's leading comment block is its usage: on stdout with status 0,
+# else on stderr.
+usage() { # [STATUS]
+    local status=${1:-2}
+    awk 'NR > 1 && !/^#/ { exit } NR > 1 { sub(/^# ?/, ""); print }' "$0" >&"$((status ? 2 : 1))"
+    exit "$status"
+}
+case ${1:-} in -h | --help) usage 0 ;; esac
+
+fail() {
+    echo "${0##*/}: $*" >&2
+    exit 1
+}
+
+# Runs the script again through sudo where not root, with the settings it
+# and what it runs read (sudo clears the environment).
+as_root() { # ARG...
+    [ "$(id -u)" -ne 0 ] || return 0
+    local keep=() name
+    for name in SOURCE_DATE_EPOCH ${!AMINO_*}; do
+        [ -z "${!name:-}" ] || keep+=("$name=${!name}")
+    done
+    exec sudo env "${keep[@]}" "$0" "$@"
+}
+
+# A fresh root of RELEASE in root, deleted by remove_root or when the script
+# ends (where it set no exit trap of its own); AMINO_KEEP_ROOT=1 keeps it.
+# An archive that does not answer ends the script (debian-root says why).
+fresh_root() { # RELEASE
+    "$debian_root" reachable "$1" || exit 1
+    [ -n "$(trap -p EXIT)" ] || trap remove_root EXIT
+    trap 'exit 130' INT TERM HUP
+    root=$(AMINO_ROOT_OWNER=$$ "$debian_root" new "$1")
+}
+remove_root() {
+    if [ -n "${root:-}" ] && [ -n "${AMINO_KEEP_ROOT:-}" ]; then
+        echo "${0##*/}: the root is kept in $root (scripts/lib/debian-root remove deletes it)"
+    elif [ -n "${root:-}" ]; then
+        "$debian_root" remove "$root"
+    fi
+    root=
+}
 
 die() {
     echo "FAIL: $*" >&2

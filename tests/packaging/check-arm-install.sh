@@ -83,7 +83,7 @@ exec "$debian_root" run "$root" --bind /tmp/.X11-unix --bind "\$XAUTHORITY:/tmp/
     DISPLAY="\$DISPLAY" XAUTHORITY=/tmp/.Xauthority XDG_RUNTIME_DIR=/tmp/runtime $*
 EOF
     chmod +x "$work/run"
-    "$source/scripts/screenshot" "$png" "$work/run" "$row" >/dev/null
+    "$here/scripts/screenshot" "$png" "$work/run" "$row" >/dev/null
 }
 
 echo "--- the $arch program under $emulator"

@@ -65,7 +65,7 @@ exec env -i DISPLAY="\$DISPLAY" XAUTHORITY="\$XAUTHORITY" HOME="$work/home" \
 EOF
 chmod +x "$work/run-host"
 echo "--- the build machine's picture"
-"$source/scripts/screenshot" "$shots/build-machine.png" "$work/run-host" "$row" >/dev/null ||
+"$here/scripts/screenshot" "$shots/build-machine.png" "$work/run-host" "$row" >/dev/null ||
     die "no picture of the program on the build machine"
 
 # Schools that installed 1.1.0, the last package CPack made, upgrade with
@@ -73,10 +73,10 @@ echo "--- the build machine's picture"
 # from its commit, is installed first. It needs the project's history.
 previous_commit=d10acfc
 previous=
-if git -C "$source" cat-file -e "$previous_commit^{commit}" 2>/dev/null; then
+if git -C "$here" cat-file -e "$previous_commit^{commit}" 2>/dev/null; then
     echo "--- 1.1.0's package, made by CPack from $previous_commit"
     mkdir "$work/previous"
-    git -C "$source" archive "$previous_commit" | tar -x -C "$work/previous" -f -
+    git -C "$here" archive "$previous_commit" | tar -x -C "$work/previous" -f -
     if ! { cmake -S "$work/previous" -B "$work/previous/build" -DBUILD_TESTING=OFF &&
         cmake --build "$work/previous/build" --parallel "$(nproc)" &&
         (cd "$work/previous/build" && cpack -G DEB); } >"$work/previous.log" 2>&1; then
@@ -134,7 +134,7 @@ exec "$debian_root" run "$root" --bind /tmp/.X11-unix DISPLAY="\$DISPLAY" XAUTHO
 EOF
     chmod +x "$work/run-root"
     shot=$shots/$mode.png
-    if ! "$source/scripts/screenshot" "$shot" "$work/run-root" "$row" >/dev/null; then
+    if ! "$here/scripts/screenshot" "$shot" "$work/run-root" "$row" >/dev/null; then
         echo "FAIL: no picture of the installed program ($mode)" >&2
         failures=$((failures + 1))
     else
