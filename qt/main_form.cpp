@@ -89,7 +89,7 @@ MainForm::MainForm(QWidget *parent)
             child->installEventFilter(this);
     }
 
-    connect(Timer1, &QTimer::timeout, this, &MainForm::Timer1_Timer);
+    connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
     for (int index = 0; index < int(List1.size()); ++index) {
         connect(List1[index], &QListWidget::itemSelectionChanged, this,
                 [this, index] { List1_Click(index); });
@@ -228,27 +228,4 @@ bool MainForm::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange)
         applyColours();
     return QWidget::eventFilter(watched, event);
-}
-
-void MainForm::ShowSelection()
-{
-    WidgetIndicators indicators(m_controls);
-    amino::showSelectionOn(indicators);
-}
-
-void MainForm::ClearIndicators()
-{
-    WidgetIndicators indicators(m_controls);
-    amino::clearIndicatorsOn(indicators);
-}
-
-void MainForm::List1_Click(int index)
-{
-    if (index == 0)
-        ShowSelection();
-}
-
-void MainForm::Timer1_Timer()
-{
-    ShowSelection();
 }
