@@ -97,12 +97,6 @@ MainForm::MainForm(QWidget *parent)
     Timer1->start(FormLayout::TimerInterval);
 }
 
-QString MainForm::shownCaption(const QString &caption)
-{
-    const std::string text = caption.toStdString();
-    return QString::fromStdString(std::string(amino::form::shownCaption(text)));
-}
-
 QFont MainForm::formFont()
 {
     QFont font(FormTexts::fromUtf8(amino::form::FontFamily), amino::form::FontPoints,
@@ -129,7 +123,8 @@ void MainForm::buildControls()
 
     for (int i = 0; i < amino::CheckBoxCount; ++i) {
         Check1[i]->setObjectName(QStringLiteral("Check1_%1").arg(i));
-        Check1[i]->setText(shownCaption(FormTexts::CheckCaptions[i]));
+        Check1[i]->setText(
+            FormTexts::fromUtf8(amino::form::shownCaption(amino::form::CheckCaptions[i])));
         Check1[i]->setGeometry(CheckGeometry[i]);
     }
 

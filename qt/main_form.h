@@ -22,9 +22,6 @@ class MainForm : public QWidget, public amino::FormHandlers<MainForm> {
 public:
     explicit MainForm(QWidget *parent = nullptr);
 
-    // The caption a check box shows for a stored caption: without the
-    // trailing line break, which a check box has no room to show.
-    static QString shownCaption(const QString &caption);
     // The face every control of the window is drawn in.
     static QFont formFont();
 
