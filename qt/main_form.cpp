@@ -89,6 +89,7 @@ MainForm::MainForm(QWidget *parent)
             child->installEventFilter(this);
     }
 
+    // The handlers are FormHandlers', which is no QObject: reached through lambdas.
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
     for (int index = 0; index < int(List1.size()); ++index) {
         connect(List1[index], &QListWidget::itemSelectionChanged, this,
