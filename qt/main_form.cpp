@@ -89,18 +89,13 @@ MainForm::MainForm(QWidget *parent)
             child->installEventFilter(this);
     }
 
-    connect(Timer1, &QTimer::timeout, this, &MainForm::Timer1_Timer);
+    // The handlers are FormHandlers', which is no QObject: reached through lambdas.
+    connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
     for (int index = 0; index < int(List1.size()); ++index) {
         connect(List1[index], &QListWidget::itemSelectionChanged, this,
                 [this, index] { List1_Click(index); });
     }
     Timer1->start(FormLayout::TimerInterval);
-}
-
-QString MainForm::shownCaption(const QString &caption)
-{
-    const std::string text = caption.toStdString();
-    return QString::fromStdString(std::string(amino::form::shownCaption(text)));
 }
 
 QFont MainForm::formFont()
@@ -129,7 +124,8 @@ void MainForm::buildControls()
 
     for (int i = 0; i < amino::CheckBoxCount; ++i) {
         Check1[i]->setObjectName(QStringLiteral("Check1_%1").arg(i));
-        Check1[i]->setText(shownCaption(FormTexts::CheckCaptions[i]));
+        Check1[i]->setText(
+            FormTexts::fromUtf8(amino::form::shownCaption(amino::form::CheckCaptions[i])));
         Check1[i]->setGeometry(CheckGeometry[i]);
     }
 
@@ -228,27 +224,4 @@ bool MainForm::eventFilter(QObject *watched, QEvent *event)
     if (event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange)
         applyColours();
     return QWidget::eventFilter(watched, event);
-}
-
-void MainForm::ShowSelection()
-{
-    WidgetIndicators indicators(m_controls);
-    amino::showSelectionOn(indicators);
-}
-
-void MainForm::ClearIndicators()
-{
-    WidgetIndicators indicators(m_controls);
-    amino::clearIndicatorsOn(indicators);
-}
-
-void MainForm::List1_Click(int index)
-{
-    if (index == 0)
-        ShowSelection();
-}
-
-void MainForm::Timer1_Timer()
-{
-    ShowSelection();
 }

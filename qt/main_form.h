@@ -1,5 +1,6 @@
 #pragma once
 
+#include "form_handlers.h"
 #include "widget_indicators.h"
 
 #include <QWidget>
@@ -13,23 +14,16 @@ class QTimer;
 // The program's one window: a heading, three check boxes for the nutritional
 // class, four option buttons for the residue class, the list of amino acids
 // (with two hidden lists holding their codes) and the lesson text. A timer
-// keeps the indicators in step with the list's selection.
-class MainForm : public QWidget {
+// keeps the indicators in step with the list's selection: its ticks and the
+// lists' clicks go to the handlers of FormHandlers.
+class MainForm : public QWidget, public amino::FormHandlers<MainForm> {
     Q_OBJECT
 
 public:
     explicit MainForm(QWidget *parent = nullptr);
 
-    // The caption a check box shows for a stored caption: without the
-    // trailing line break, which a check box has no room to show.
-    static QString shownCaption(const QString &caption);
     // The face every control of the window is drawn in.
     static QFont formFont();
-
-    // Shows the classification of the selected row on the seven indicators.
-    void ShowSelection();
-    // Clears all seven indicators.
-    void ClearIndicators();
 
     QLabel *const Label1;
     const std::array<QCheckBox *, amino::CheckBoxCount> Check1;
@@ -38,16 +32,14 @@ public:
     QPlainTextEdit *const Text1;
     QTimer *const Timer1;
 
-public slots:
-    // A list reports a change of its selection; only the name list counts.
-    void List1_Click(int index);
-    void Timer1_Timer();
-
 protected:
     void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    friend class amino::FormHandlers<MainForm>;
+    WidgetIndicators indicators() const { return WidgetIndicators(m_controls); }
+
     void buildControls();
     // The fixed backgrounds, and caption colours that read on them in the
     // desktop's current scheme; again whenever the scheme changes.

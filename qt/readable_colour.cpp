@@ -12,11 +12,6 @@ amino::form::Colour fromQt(const QColor &colour)
 
 } // namespace
 
-double relativeLuminance(const QColor &colour)
-{
-    return amino::form::relativeLuminance(fromQt(colour));
-}
-
 double contrastRatio(const QColor &first, const QColor &second)
 {
     return amino::form::contrastRatio(fromQt(first), fromQt(second));

@@ -7,9 +7,6 @@
 // The form's contrast measure on Qt's colours.
 namespace ReadableColour {
 
-using amino::form::MinimumContrast;
-
-double relativeLuminance(const QColor &colour);
 double contrastRatio(const QColor &first, const QColor &second);
 
 // The preferred text colour where it reads on the background, black elsewhere.

@@ -17,17 +17,37 @@ expect_pixel() {
     echo "ok: $2 $5"
 }
 
+window_form=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/expected_form.json
+
+# The client area's size and its fixed colours as the expected form writes
+# them, which every face's suite reads: "WIDTHxHEIGHT WINDOW HEADING CHECK OPTION".
+expected_window() {
+    /usr/bin/python3 - "$window_form" <<'PYTHON'
+import json
+import sys
+
+with open(sys.argv[1], encoding="utf-8") as f:
+    form = json.load(f)
+colours = {control["name"]: control.get("colour") for control in form["controls"]}
+colours["window"] = form["windowColour"]
+print("x".join(map(str, form["client"])),
+      *(",".join(map(str, colours[name])) for name in ("window", "Label1_0", "Check1_0", "Option1_0")))
+PYTHON
+}
+
 # expect_window_colours PNG: the client area's size and its fixed colours.
 expect_window_colours() {
-    local size
+    local size want window heading check option
+    read -r want window heading check option <<<"$(expected_window)"
+    [ -n "$option" ] || { echo "FAIL: could not read the expected form" >&2; exit 1; }
     size=$(/usr/bin/identify -format '%wx%h' "$1")
-    if [ "$size" != 461x351 ]; then
-        echo "FAIL: the client area is $size, expected 461x351" >&2
+    if [ "$size" != "$want" ]; then
+        echo "FAIL: the client area is $size, expected $want" >&2
         exit 1
     fi
     echo "ok: client area $size"
-    expect_pixel "$1" "window background" 455 20 192,192,255
-    expect_pixel "$1" "heading" 366 12 255,192,128
-    expect_pixel "$1" "check box" 270 44 128,255,128
-    expect_pixel "$1" "option button" 294 129 0,255,0
+    expect_pixel "$1" "window background" 455 20 "$window"
+    expect_pixel "$1" "heading" 366 12 "$heading"
+    expect_pixel "$1" "check box" 270 44 "$check"
+    expect_pixel "$1" "option button" 294 129 "$option"
 }

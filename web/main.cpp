@@ -1,9 +1,10 @@
 // The form as a web page: the page's markup is the form; this gives it the
 // window's behaviour. A change of the list's selection shows its classes at
-// once, and a 100 ms interval runs ShowSelection as the window's timer does,
+// once, and a 100 ms interval runs Timer1_Timer as the window's timer does,
 // undoing any change made to an indicator by hand.
 #include "dom_indicators.h"
 #include "form_geometry.h"
+#include "form_handlers.h"
 #include "name_list.h"
 #include "page.h"
 
@@ -14,10 +15,13 @@
 
 namespace {
 
-// The page's controls, made once the script runs, for as long as the page is open.
-struct Form {
+// The page's controls, made once the script runs, for as long as the page is
+// open, with the form's handlers.
+struct Form : amino::FormHandlers<Form> {
     NameList names;
-    DomIndicators indicators{names};
+    DomIndicators controls{names};
+
+    DomIndicators &indicators() { return controls; }
 };
 
 Form &form()
@@ -26,18 +30,13 @@ Form &form()
     return form;
 }
 
-void showSelection()
-{
-    amino::showSelectionOn(form().indicators);
-}
-
 } // namespace
 
 // A row pressed with the main button, from the list's one listener below.
 extern "C" EMSCRIPTEN_KEEPALIVE void rowPressed(int row)
 {
     form().names.select(row);
-    showSelection();
+    form().List1_Click(0);
 }
 
 namespace {
@@ -47,13 +46,13 @@ EM_BOOL listKey(int, const EmscriptenKeyboardEvent *event, void *)
     const bool modifier = event->ctrlKey || event->altKey || event->metaKey;
     if (!form().names.press(event->key, modifier))
         return EM_FALSE;
-    showSelection();
+    form().List1_Click(0);
     return EM_TRUE; // no page scrolling or find-as-you-type meanwhile
 }
 
 void tick(void *)
 {
-    showSelection();
+    form().Timer1_Timer();
 }
 
 } // namespace
@@ -70,7 +69,7 @@ int main()
     listenForRowPresses();
     emscripten_set_keydown_callback("#List1_0", nullptr, EM_FALSE, listKey);
     emscripten_set_interval(tick, amino::form::TimerInterval, nullptr);
-    showSelection();
+    form().ShowSelection();
     listenForZoom();
 
     offerOfflineUse(std::string(page::ManifestFile).c_str(), std::string(page::WorkerFile).c_str());

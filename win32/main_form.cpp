@@ -255,29 +255,6 @@ HBRUSH MainForm::controlColours(HDC dc, HWND control) const
     return brush;
 }
 
-void MainForm::ShowSelection()
-{
-    HandleIndicators indicators(m_handles);
-    amino::showSelectionOn(indicators);
-}
-
-void MainForm::ClearIndicators()
-{
-    HandleIndicators indicators(m_handles);
-    amino::clearIndicatorsOn(indicators);
-}
-
-void MainForm::List1_Click(int index)
-{
-    if (index == 0)
-        ShowSelection();
-}
-
-void MainForm::Timer1_Timer()
-{
-    ShowSelection();
-}
-
 LRESULT CALLBACK MainForm::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_NCCREATE) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "form_handlers.h"
 #include "handle_indicators.h"
 
 #include <windows.h>
@@ -10,8 +11,10 @@
 // boxes for the nutritional class, four option buttons for the residue class,
 // the list of amino acids (with two hidden lists holding their codes) and the
 // lesson text. A timer keeps the indicators in step with the list's
-// selection. Laid out in twips, so it keeps its size in inches on any screen.
-class MainForm {
+// selection: its ticks and the lists' clicks go to the handlers of
+// FormHandlers. Laid out in twips, so it keeps its size in inches on any
+// screen.
+class MainForm : public amino::FormHandlers<MainForm> {
 public:
     // Builds the window hidden, laid out for the dpi of the monitor it opens
     // on and centred there, with the focus in the lesson text.
@@ -24,15 +27,6 @@ public:
     // The dpi the form is laid out for.
     int dpi() const { return m_dpi; }
 
-    // Shows the classification of the selected row on the seven indicators.
-    void ShowSelection();
-    // Clears all seven indicators.
-    void ClearIndicators();
-
-    // A list reports a change of its selection; only the name list counts.
-    void List1_Click(int index);
-    void Timer1_Timer();
-
     HWND Label1 = nullptr;
     std::array<HWND, amino::CheckBoxCount> Check1{};
     std::array<HWND, amino::OptionButtonCount> Option1{};
@@ -41,6 +35,9 @@ public:
     static constexpr UINT_PTR Timer1 = 1;
 
 private:
+    friend class amino::FormHandlers<MainForm>;
+    HandleIndicators indicators() const { return HandleIndicators(m_handles); }
+
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
 
