@@ -60,4 +60,56 @@ function collectErrors(page) {
     return errors;
 }
 
-module.exports = { state, waitFor, waitForState, workingPage, heading, collectErrors, sleep };
+// The frame's element in the page around it (its iframe). Found by asking
+// each of the parent's iframes for its frame: puppeteer's own
+// frame.frameElement() asks over WebDriver BiDi with a locator Firefox ESR
+// 140 does not know, and its clicks in a frame go through that.
+async function frameElement(frame) {
+    for (const element of await frame.parentFrame().$$('iframe, frame')) {
+        if (await element.contentFrame().catch(() => null) === frame)
+            return element;
+        await element.dispose();
+    }
+    throw new Error(`no element of the page around it holds the frame ${frame.url()}`);
+}
+
+// A click on the element selector names in a page or frame, as puppeteer's
+// click makes it: the element scrolled to the centre unless all of it is in
+// view, then the mouse pressed at the centre of the part of it in the view.
+// In a frame, the point is moved by where each frame's content starts in the
+// page around it.
+async function click(view, selector) {
+    if (!view.parentFrame || !view.parentFrame())
+        return view.click(selector);
+    let [x, y] = await view.$eval(selector, async (element) => {
+        const shown = await new Promise((resolve) => {
+            const observer = new IntersectionObserver((entries) => {
+                resolve(entries[0].intersectionRatio);
+                observer.disconnect();
+            });
+            observer.observe(element);
+        });
+        if (shown !== 1)
+            element.scrollIntoView({ block: 'center', inline: 'center', behavior: 'instant' });
+        const box = element.getBoundingClientRect();
+        const root = document.documentElement;
+        const [left, top] = [Math.max(box.left, 0), Math.max(box.top, 0)];
+        const [right, bottom] = [Math.min(box.right, root.clientWidth),
+            Math.min(box.bottom, root.clientHeight)];
+        return [(left + right) / 2, (top + bottom) / 2];
+    });
+    for (let frame = view; frame.parentFrame(); frame = frame.parentFrame()) {
+        const element = await frameElement(frame);
+        const [left, top] = await element.evaluate((it) => {
+            const box = it.getBoundingClientRect();
+            const style = getComputedStyle(it);
+            return [box.left + it.clientLeft + parseFloat(style.paddingLeft),
+                box.top + it.clientTop + parseFloat(style.paddingTop)];
+        });
+        await element.dispose();
+        [x, y] = [x + left, y + top];
+    }
+    await view.page().mouse.click(x, y);
+}
+
+module.exports = { state, waitFor, waitForState, workingPage, heading, collectErrors, sleep, click };

@@ -10,7 +10,7 @@ const path = require('node:path');
 const { before, after } = require('node:test');
 
 const { it } = require('./facility.js');
-const { waitFor, workingPage, heading, state, sleep } = require('./in_page.js');
+const { click, waitFor, workingPage, heading, state, sleep } = require('./in_page.js');
 const { serve, serveFraming, lessonFrame, digests, lastYearsSite, named } = require('./site.js');
 
 const VIEWPORT = { width: 1024, height: 768 };
@@ -84,7 +84,7 @@ function offlineTests({ inBrowser, work, folder, next, expected, nextHeading }) 
         assert.deepEqual(mixed, [], `files not of the version "${seen}"`);
         assert.deepEqual(await page.$$eval('#List1_0 [role="option"]',
             (rows) => rows.map((row) => row.textContent)), expected.rows.map(({ name }) => name));
-        await page.click(`#List1_0_${CLICKED}`);
+        await click(page, `#List1_0_${CLICKED}`);
         assert.deepEqual(await page.evaluate(state), [clicked.checks, clicked.option],
             `a click on ${clicked.name}`);
         return seen;
@@ -201,7 +201,7 @@ function offlineTests({ inBrowser, work, folder, next, expected, nextHeading }) 
                 assert.ok(await workingPage(page()));
             });
             it(`offline, ${clicked.name} shows its classes`, async () => {
-                await page().click(`#List1_0_${CLICKED}`);
+                await click(page(), `#List1_0_${CLICKED}`);
                 assert.deepEqual(await page().evaluate(state), [clicked.checks, clicked.option]);
             });
         }));

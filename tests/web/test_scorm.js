@@ -18,7 +18,7 @@ const { describe, before, after } = require('node:test');
 
 const { launch, nodeDir } = require('./browsers.js');
 const { it, starting } = require('./facility.js');
-const { workingPage, collectErrors, sleep } = require('./in_page.js');
+const { click, workingPage, collectErrors, sleep } = require('./in_page.js');
 const { serve } = require('./site.js');
 
 const [engine, zip] = process.argv.slice(2);
@@ -120,7 +120,7 @@ describe("a first attempt, in a frame of the platform's page", () => {
     it(`${ROWS - 1} names selected, some twice, it is still "incomplete"`, async () => {
         const rows = [...Array(ROWS - 1).keys()];
         for (const row of [...rows.slice(0, 10), 3, 0, ...rows.slice(10)])
-            await frame.click(`#List1_0_${row}`);
+            await click(frame, `#List1_0_${row}`);
         assert.equal(await frame.$eval('#List1_0 [aria-selected="true"]', (row) => row.id),
             `List1_0_${ROWS - 2}`);
         const seen = await page().evaluate(() => held());
@@ -185,7 +185,7 @@ describe('in a frame of a platform on another site', () => {
     it('the lesson works, reaching for no API it may not read', async () => {
         await enter(session.otherSite.origin, `${session.host.origin}${PACKAGE}/index.html`);
         const frame = await lessonFrame(page());
-        await frame.click('#List1_0_0');
+        await click(frame, '#List1_0_0');
         await sleep(500);
         assert.deepEqual((await page().evaluate(() => held())).calls, []);
     });

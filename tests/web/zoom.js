@@ -6,7 +6,7 @@
 const assert = require('node:assert/strict');
 
 const { it } = require('./facility.js');
-const { sleep } = require('./in_page.js');
+const { click, sleep } = require('./in_page.js');
 
 // Browsers round lengths to 1/60 px (Firefox) or 1/64 px (Chromium), and a
 // font's height above and below the line each to whole pixels: a size twice
@@ -103,7 +103,7 @@ const centreOf = (view, selector) => view.$eval(selector, (element) => {
 // The keyboard's focus on the control, after a click on the lesson (which
 // changes nothing) that takes the keys into a frame, as a pupil's would.
 async function focusOn(view, selector) {
-    await view.click('#Text1_0');
+    await click(view, '#Text1_0');
     await view.focus(selector);
 }
 
@@ -213,12 +213,12 @@ function zoomTests(session, where, { expected, audit, screenshot, touch = false,
         assert.deepEqual(wrong, []);
     });
     it(`${where}: the buttons zoom in, out and back, and the focus stays on them`, async () => {
-        await view().click('#ZoomIn');
-        await view().click('#ZoomIn');
+        await click(view(), '#ZoomIn');
+        await click(view(), '#ZoomIn');
         const zoomedIn = await view().evaluate(shownZoom);
-        await view().click('#ZoomOut');
+        await click(view(), '#ZoomOut');
         const zoomedOut = await view().evaluate(shownZoom);
-        await view().click('#ZoomReset');
+        await click(view(), '#ZoomReset');
         assert.deepEqual([zoomedIn, zoomedOut, await view().evaluate(shownZoom)], [125, 110, 100]);
         assert.equal(await view().evaluate(() => document.activeElement.id), 'ZoomIn');
     });
@@ -261,7 +261,7 @@ function zoomTests(session, where, { expected, audit, screenshot, touch = false,
                 await Promise.all(fingers.map((finger) => finger.end()));
                 const after = await view().evaluate(shareOfForm, x, y);
                 const zoomed = await view().evaluate(shownZoom);
-                await view().click('#ZoomReset');
+                await click(view(), '#ZoomReset');
                 assert.equal(zoomed, 300);
                 assert.ok(after.every((share, i) => Math.abs(share - before[i]) < 0.002),
                     `${before} to ${after}`);
