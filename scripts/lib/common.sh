@@ -29,7 +29,7 @@ fail() {
 as_root() { # ARG...
     [ "$(id -u)" -ne 0 ] || return 0
     local keep=() name
-    for name in SOURCE_DATE_EPOCH ${!AMINO_*}; do
+    for name in SOURCE_DATE_EPOCH DEB_BUILD_PROFILES ${!AMINO_*}; do
         [ -z "${!name:-}" ] || keep+=("$name=${!name}")
     done
     exec sudo env "${keep[@]}" "$0" "$@"
