@@ -1,7 +1,5 @@
 # What the scripts and the packaging checks share, sourced by them (which
-# then answer -h and --help): the project's folder, a script's usage, root
-# rights and fresh roots, a check's failing and skipping, the pictures' row,
-# the ARM emulators and the comparison of two pictures of the window.
+# then answer -h and --help).
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 debian_root=$here/scripts/lib/debian-root
