@@ -9,9 +9,7 @@ set(amino_resources ${PROJECT_SOURCE_DIR}/resources)
 
 # The folders get the usual modes whatever the umask of whoever installs.
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
-    OWNER_READ OWNER_WRITE OWNER_EXECUTE
-    GROUP_READ GROUP_EXECUTE
-    WORLD_READ WORLD_EXECUTE)
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
 install(TARGETS aminokiselini RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # qt_standard_project_setup() adds $ORIGIN to the install RPATH for

@@ -7,9 +7,7 @@ include(${CMAKE_CURRENT_LIST_DIR}/WindowsDeploy.cmake)
 # Directories the package creates get the usual modes whatever the umask of
 # whoever builds it.
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
-    OWNER_READ OWNER_WRITE OWNER_EXECUTE
-    GROUP_READ GROUP_EXECUTE
-    WORLD_READ WORLD_EXECUTE)
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
 set(CPACK_PACKAGE_NAME aminokiselini)
 set(CPACK_PACKAGE_VENDOR "Аминокиселини")

@@ -1,7 +1,5 @@
 # What the scripts and the packaging checks share, sourced by them (which
-# then answer -h and --help): the project's folder, a script's usage, root
-# rights and fresh roots, a check's failing and skipping, the pictures' row,
-# the ARM emulators and the comparison of two pictures of the window.
+# then answer -h and --help).
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 debian_root=$here/scripts/lib/debian-root
@@ -19,10 +17,7 @@ usage() { # [STATUS]
 }
 case ${1:-} in -h | --help) usage 0 ;; esac
 
-fail() {
-    echo "${0##*/}: $*" >&2
-    exit 1
-}
+fail() { echo "${0##*/}: $*" >&2; exit 1; }
 
 # Runs the script again through sudo where not root, with the settings it
 # and what it runs read (sudo clears the environment).
@@ -53,10 +48,7 @@ remove_root() {
     root=
 }
 
-die() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
+die() { echo "FAIL: $*" >&2; exit 1; }
 # Where the check must run (CI's Debian 13 leg), a reason to skip is a fault.
 skip() {
     [ -z "${AMINO_NO_SKIP:-}" ] || die "AMINO_NO_SKIP is set, and the check cannot run: $*"
