@@ -39,6 +39,13 @@ fresh_root() { # RELEASE
     trap 'exit 130' INT TERM HUP
     root=$(AMINO_ROOT_OWNER=$$ "$debian_root" new "$1")
 }
+# PACKAGE... installed with apt in root, fresh_root's; apt's words only if
+# it fails.
+install_in_root() { # PACKAGE...
+    "$debian_root" run "$root" sh -c \
+        'apt-get update -qq && { apt-get install -y -qq --no-install-recommends "$@" >/tmp/install.log 2>&1 ||
+            { cat /tmp/install.log >&2; exit 1; }; }' sh "$@"
+}
 remove_root() {
     if [ -n "${root:-}" ] && [ -n "${AMINO_KEEP_ROOT:-}" ]; then
         echo "${0##*/}: the root is kept in $root (scripts/lib/debian-root remove deletes it)"
