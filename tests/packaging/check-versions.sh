@@ -85,15 +85,23 @@ done < <(cd "$source" && grep -noE 'aminokiselini[-_][0-9]+\.[0-9]+\.[0-9]+|[0-9
     README.md docs/*.md)
 
 # The version anywhere else (as X.Y.Z, or as X,Y,Z in a resource script)
-# is written by hand where new-version does not look. npm's lock files
-# name their packages' own versions.
+# is written by hand where new-version does not look. The files are git's
+# (without what builds leave in the tree), or all but the build folders in
+# a copy without git; npm's lock files name their packages' own versions.
+sources() {
+    if git -C "$source" rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+        git -C "$source" ls-files -z --cached --others --exclude-standard
+    else
+        (cd "$source" && find . \( -name .git -o -name 'build*' -o -name dist -o -name node_modules \) \
+            -prune -o -type f -printf '%P\0')
+    fi
+}
 pattern="(^|[^0-9.])(${version//./\\.}|${version//./, ?})([^0-9]|\$)"
 while read -r place; do
     echo "FAIL: $place writes $version by hand, and scripts/new-version does not change it" >&2
     failures=$((failures + 1))
-done < <(cd "$source" && grep -rnIE --exclude-dir=.git --exclude-dir='build*' --exclude-dir=dist \
-    --exclude-dir=node_modules --exclude=package-lock.json "$pattern" . |
-    grep -vE '^\./(CMakeLists\.txt:[0-9]+: *VERSION |debian/changelog:|resources/aminokiselini\.metainfo\.xml:[0-9]+: *<release version=|README\.md:|docs/[^/]*\.md:)' ||
+done < <(sources | grep -zv 'package-lock\.json$' | (cd "$source" && xargs -0r grep -snIHE "$pattern") |
+    grep -vE '^(CMakeLists\.txt:[0-9]+: *VERSION |debian/changelog:|resources/aminokiselini\.metainfo\.xml:[0-9]+: *<release version=|README\.md:|docs/[^/]*\.md:)' ||
     true)
 
 if [ "$failures" -ne 0 ]; then
