@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # scripts/publish on a small but honest release: the eleven files named as
 # scripts/release names them, with real (tiny) Debian packages of versions
-# 1.2.0 and 1.2.1, and throwaway Ed25519 keys made at fixed times. Checks
+# 0.1.0 and 0.1.1, and throwaway Ed25519 keys made at fixed times. Checks
 # what a school's machines and its IT person rely on: the signatures verify
 # with the site's key (gpgv and sqv), each release's apt index lists the
 # armhf package built for it, the same inputs give the same site byte for
@@ -75,8 +75,8 @@ make_dist() { # DIR VERSION EPOCH
     (cd "$work" && /usr/bin/python3 -m zipfile -c "$dir/$package-$v-web.zip" "${page##*/}")
     (cd "$dir" && ls | LC_ALL=C sort | xargs sha256sum >"$work/sums" && mv "$work/sums" SHA256SUMS)
 }
-make_dist "$work/dist-1.2.0" 1.2.0 1740787200    # 2025-03-01
-make_dist "$work/dist-1.2.1" 1.2.1 1743465600    # 2025-04-01
+make_dist "$work/dist-0.1.0" 0.1.0 1740787200    # 2025-03-01
+make_dist "$work/dist-0.1.1" 0.1.1 1743465600    # 2025-04-01
 
 # Every file's path, type, mode, mtime and bytes: what "unchanged" means.
 snapshot() { # SITE
@@ -89,11 +89,11 @@ run_publish() { # SITE KEY [ARGUMENT...] DIST (ADDRESS: another URL)
     "$publish" --url "${address:-$url}" --key "$work/$key.key" --site "$site" "$@"
 }
 
-check "publishing 1.2.0 on a new site" run_publish "$work/site" first "$work/dist-1.2.0"
+check "publishing 0.1.0 on a new site" run_publish "$work/site" first "$work/dist-0.1.0"
 keyring=(aminokiselini-archive-keyring_2025.02.01.000000_all.deb)
 for path in index.html aminokiselini-archive-keyring.pgp "${keyring[0]}" lesson/index.html \
-    downloads/1.2.0/SHA256SUMS downloads/1.2.0/SHA256SUMS.asc downloads/1.2.0/aminokiselini-1.2.0-setup.exe \
-    debian/pool/main/a/aminokiselini/aminokiselini_1.2.0+deb13_armhf.deb \
+    downloads/0.1.0/SHA256SUMS downloads/0.1.0/SHA256SUMS.asc downloads/0.1.0/aminokiselini-0.1.0-setup.exe \
+    debian/pool/main/a/aminokiselini/aminokiselini_0.1.0+deb13_armhf.deb \
     debian/pool/main/a/aminokiselini/"${keyring[0]}" \
     debian/dists/{bookworm,trixie}/{InRelease,Release,Release.gpg} \
     debian/dists/{bookworm,trixie}/main/binary-{amd64,arm64,armhf}/Packages{,.gz,.xz}; do
@@ -111,7 +111,7 @@ for suite in bookworm trixie; do
         verify "$work/site/debian/dists/$suite/Release.gpg" "$work/site/debian/dists/$suite/Release"
 done
 check "SHA256SUMS.asc verifies" \
-    verify "$work/site/downloads/1.2.0/SHA256SUMS.asc" "$work/site/downloads/1.2.0/SHA256SUMS"
+    verify "$work/site/downloads/0.1.0/SHA256SUMS.asc" "$work/site/downloads/0.1.0/SHA256SUMS"
 check "the Release names its origin, label and suite" test "$(grep -cxE '(Origin|Label): Aminokiselini|(Suite|Codename): trixie' \
     "$work/site/debian/dists/trixie/Release")" -eq 4
 
@@ -123,12 +123,12 @@ listed() { # SUITE ARCH
 while read -r suite arch want; do
     check "the $suite $arch index lists $want" test "$(listed "$suite" "$arch")" = "$want"
 done <<'EOF'
-bookworm amd64 1.2.0
-bookworm arm64 1.2.0
-bookworm armhf 1.2.0+deb12
-trixie amd64 1.2.0
-trixie arm64 1.2.0
-trixie armhf 1.2.0+deb13
+bookworm amd64 0.1.0
+bookworm arm64 0.1.0
+bookworm armhf 0.1.0+deb12
+trixie amd64 0.1.0
+trixie arm64 0.1.0
+trixie armhf 0.1.0+deb13
 EOF
 
 # Every link of the page resolves inside the site.
@@ -164,36 +164,36 @@ check "the postinst links the machine's source" grep -q 'ln -sfn /usr/share/amin
 check "lintian finds nothing in the keyring package" lintian --fail-on error,warning "$deb"
 
 # The same inputs, the same site: a second new site, the same dist again
-# (nothing changes), and 1.2.1 over each of two equal sites.
-check "publishing 1.2.0 on a second new site" run_publish "$work/again" first "$work/dist-1.2.0"
-check "two new sites of 1.2.0 are the same" cmp <(snapshot "$work/site") <(snapshot "$work/again")
+# (nothing changes), and 0.1.1 over each of two equal sites.
+check "publishing 0.1.0 on a second new site" run_publish "$work/again" first "$work/dist-0.1.0"
+check "two new sites of 0.1.0 are the same" cmp <(snapshot "$work/site") <(snapshot "$work/again")
 snapshot "$work/site" >"$work/before"
-check "the same 1.2.0 again is accepted" run_publish "$work/site" first "$work/dist-1.2.0"
-check "the same 1.2.0 again changes nothing" cmp "$work/before" <(snapshot "$work/site")
-check "1.2.1 over the first site" run_publish "$work/site" first "$work/dist-1.2.1"
-check "1.2.1 over the second site" run_publish "$work/again" first "$work/dist-1.2.1"
-check "the two sites with 1.2.1 are the same" cmp <(snapshot "$work/site") <(snapshot "$work/again")
-check "1.2.0's downloads stay" cmp -s "$work/dist-1.2.0/SHA256SUMS" "$work/site/downloads/1.2.0/SHA256SUMS"
+check "the same 0.1.0 again is accepted" run_publish "$work/site" first "$work/dist-0.1.0"
+check "the same 0.1.0 again changes nothing" cmp "$work/before" <(snapshot "$work/site")
+check "0.1.1 over the first site" run_publish "$work/site" first "$work/dist-0.1.1"
+check "0.1.1 over the second site" run_publish "$work/again" first "$work/dist-0.1.1"
+check "the two sites with 0.1.1 are the same" cmp <(snapshot "$work/site") <(snapshot "$work/again")
+check "0.1.0's downloads stay" cmp -s "$work/dist-0.1.0/SHA256SUMS" "$work/site/downloads/0.1.0/SHA256SUMS"
 while read -r suite arch want; do
     check "the $suite $arch index lists $want" test "$(listed "$suite" "$arch")" = "$want"
 done <<'EOF'
-bookworm amd64 1.2.0 1.2.1
-bookworm armhf 1.2.0+deb12 1.2.1+deb12
-trixie armhf 1.2.0+deb13 1.2.1+deb13
+bookworm amd64 0.1.0 0.1.1
+bookworm armhf 0.1.0+deb12 0.1.1+deb12
+trixie armhf 0.1.0+deb13 0.1.1+deb13
 EOF
-check "the lesson is 1.2.1's" grep -q '<title>1.2.1</title>' "$work/site/lesson/index.html"
-check "the page shows 1.2.1 first and 1.2.0 below" grep -qz 'Версия 1.2.1.*downloads/1.2.1/aminokiselini-1.2.1-setup.exe.*Версия 1.2.0.*downloads/1.2.0/aminokiselini-1.2.0-setup.exe' \
+check "the lesson is 0.1.1's" grep -q '<title>0.1.1</title>' "$work/site/lesson/index.html"
+check "the page shows 0.1.1 first and 0.1.0 below" grep -qz 'Версия 0.1.1.*downloads/0.1.1/aminokiselini-0.1.1-setup.exe.*Версия 0.1.0.*downloads/0.1.0/aminokiselini-0.1.0-setup.exe' \
     "$work/site/index.html"
 
 # Each refusal: a non-zero exit, one sentence, the site unchanged.
-broken() { # NAME: a copy of 1.2.1's dist to spoil
-    rm -rf "$work/$1" && cp -a "$work/dist-1.2.1" "$work/$1" && echo "$work/$1"
+broken() { # NAME: a copy of 0.1.1's dist to spoil
+    rm -rf "$work/$1" && cp -a "$work/dist-0.1.1" "$work/$1" && echo "$work/$1"
 }
-dist=$(broken wrong-sum) && echo spoiled >>"$dist/aminokiselini-1.2.1-setup.exe"
-dist=$(broken missing-file) && rm "$dist/aminokiselini_1.2.1_arm64.deb"
-dist=$(broken lacks-download) && rm "$dist/aminokiselini-1.2.1-scorm.zip" && sed -i '/scorm/d' "$dist/SHA256SUMS"
+dist=$(broken wrong-sum) && echo spoiled >>"$dist/aminokiselini-0.1.1-setup.exe"
+dist=$(broken missing-file) && rm "$dist/aminokiselini_0.1.1_arm64.deb"
+dist=$(broken lacks-download) && rm "$dist/aminokiselini-0.1.1-scorm.zip" && sed -i '/scorm/d' "$dist/SHA256SUMS"
 dist=$(broken unnamed-file) && echo extra >"$dist/notes.txt"
-make_dist "$work/other-bytes" 1.2.1 1743552000
+make_dist "$work/other-bytes" 0.1.1 1743552000
 snapshot "$work/site" >"$work/before"
 while read -r what signer dist address; do
     status=0
@@ -206,17 +206,17 @@ a file that does not match SHA256SUMS first wrong-sum
 a file SHA256SUMS names and DIST lacks first missing-file
 a dist without one of the eleven downloads first lacks-download
 a file SHA256SUMS does not name first unnamed-file
-version 1.2.1 again with other bytes first other-bytes
-another key without --new-key second dist-1.2.1
-another address than the site's first dist-1.2.1 https://other.example/
+version 0.1.1 again with other bytes first other-bytes
+another key without --new-key second dist-0.1.1
+another address than the site's first dist-0.1.1 https://other.example/
 EOF
 check "no half-made site is left beside it" test -z "$(find "$work" -maxdepth 1 -name '.*')"
 
 # A new key, when asked for: everything signed by it, its package alone.
-check "--new-key is accepted" run_publish "$work/site" second --new-key "$work/dist-1.2.1"
+check "--new-key is accepted" run_publish "$work/site" second --new-key "$work/dist-0.1.1"
 check "InRelease verifies with the new key" verify "$work/site/debian/dists/bookworm/InRelease"
-check "1.2.0's SHA256SUMS.asc verifies with the new key" \
-    verify "$work/site/downloads/1.2.0/SHA256SUMS.asc" "$work/site/downloads/1.2.0/SHA256SUMS"
+check "0.1.0's SHA256SUMS.asc verifies with the new key" \
+    verify "$work/site/downloads/0.1.0/SHA256SUMS.asc" "$work/site/downloads/0.1.0/SHA256SUMS"
 check "the new key's package replaces the old one" test "$(cd "$work/site" && ls aminokiselini-archive-keyring_*.deb debian/pool/main/a/aminokiselini/aminokiselini-archive-keyring_*.deb | xargs)" = \
     "aminokiselini-archive-keyring_2025.05.01.000000_all.deb debian/pool/main/a/aminokiselini/aminokiselini-archive-keyring_2025.05.01.000000_all.deb"
 check "the pool keeps both versions" test "$(ls "$work/site/debian/pool/main/a/aminokiselini" | grep -c '^aminokiselini_')" -eq 8
