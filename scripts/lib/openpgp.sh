@@ -43,3 +43,15 @@ export_public_key() { # FILE
     gpg --homedir "$gnupg_home" --batch --quiet --export --export-options export-minimal \
         "$key_fpr" >"$1"
 }
+
+# A new Ed25519 key without a passphrase, its secret part written to FILE,
+# for checks that sign with it and then throw it away.
+throwaway_key() { # FILE NAME
+    local home
+    home=$(mktemp -d "${TMPDIR:-/tmp}/aminokiselini-gnupg.XXXXXX")
+    gpg --homedir "$home" --batch --quiet --passphrase '' \
+        --quick-gen-key "Аминокиселини, $2 <$2@site.invalid>" ed25519 sign never 2>/dev/null
+    gpg --homedir "$home" --batch --armor --export-secret-keys >"$1"
+    gpgconf --homedir "$home" --kill all 2>/dev/null || true
+    rm -rf "$home"
+}
