@@ -1,8 +1,9 @@
 // The learning platform's page, run in the browser, as Moodle's player has
 // it: scorm-again's SCORM 1.2 run-time API on this window, and the lesson
-// launched, at the press of a button, in a frame of this page or in a window
-// of its own. Every call the lesson makes is written down with the API's
-// answer and error code on its way to scorm-again, which answers it.
+// launched, at the press of a button, in a frame of this page, in a window
+// of its own, or in a frame of a window of its own. Every call the lesson
+// makes is written down with the API's answer and error code on its way to
+// scorm-again, which answers it.
 /* global Scorm12API */
 'use strict';
 
@@ -11,14 +12,41 @@ const player = {
     api: null,
     frame: null,
     window: null,
+    // Whether this page came back from the browser's back/forward cache.
+    restored: false,
 };
+addEventListener('pageshow', (event) => {
+    player.restored = player.restored || event.persisted;
+});
+
+// A frame of the lesson at address, in the document given.
+function lessonFrame(address, where) {
+    const frame = where.createElement('iframe');
+    frame.src = address;
+    frame.title = 'lesson';
+    where.body.append(frame);
+    return frame;
+}
 
 // A new attempt at the address given, the platform holding the status
-// stored (none for a first attempt); opened by the button, as a pupil does.
+// stored (none for a first attempt); opened by the button, as a pupil does:
+// in a frame of this page, or with inWindow in a window of its own, 'framed'
+// in a frame of a window of its own, which the platform opens empty and fills.
+// The lesson's LMSInitialize after its LMSFinish begins a new session, as
+// Moodle's API allows, the status stored kept.
 function prepare(address, { stored, inWindow = false } = {}) {
     const api = new Scorm12API({ logLevel: 4 });
     if (stored)
         api.loadFromJSON({ core: { lesson_status: stored } });
+    const begin = api.LMSInitialize.bind(api);
+    api.LMSInitialize = (...args) => {
+        if (api.isTerminated()) {
+            const status = api.cmi.core.lesson_status;
+            api.reset();
+            api.loadFromJSON({ core: { lesson_status: status } });
+        }
+        return begin(...args);
+    };
     for (const name of ['LMSInitialize', 'LMSGetValue', 'LMSSetValue', 'LMSCommit', 'LMSFinish']) {
         const real = api[name].bind(api);
         api[name] = (...args) => {
@@ -30,14 +58,14 @@ function prepare(address, { stored, inWindow = false } = {}) {
     Object.assign(player, { calls: [], api });
     window.API = api;
     document.getElementById('launch').onclick = () => {
-        if (inWindow) {
+        if (inWindow === 'framed') {
+            player.window = window.open('', 'lesson', 'popup,width=800,height=600');
+            lessonFrame(address, player.window.document);
+        } else if (inWindow) {
             player.window = window.open(address, 'lesson', 'popup,width=800,height=600');
-            return;
+        } else {
+            player.frame = lessonFrame(address, document);
         }
-        player.frame = document.createElement('iframe');
-        player.frame.src = address;
-        player.frame.title = 'lesson';
-        document.body.append(player.frame);
     };
 }
 
