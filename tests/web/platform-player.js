@@ -1,9 +1,8 @@
 // The learning platform's page, run in the browser, as Moodle's player has
 // it: scorm-again's SCORM 1.2 run-time API on this window, and the lesson
-// launched, at the press of a button, in a frame of this page, in a window
-// of its own, or in a frame of a window of its own. Every call the lesson
-// makes is written down with the API's answer and error code on its way to
-// scorm-again, which answers it.
+// launched, at the press of a button, in a frame of this page or in a window
+// of its own. Every call the lesson makes is written down with the API's
+// answer and error code on its way to scorm-again, which answers it.
 /* global Scorm12API */
 'use strict';
 
@@ -19,19 +18,8 @@ addEventListener('pageshow', (event) => {
     player.restored = player.restored || event.persisted;
 });
 
-// A frame of the lesson at address, in the document given.
-function lessonFrame(address, where) {
-    const frame = where.createElement('iframe');
-    frame.src = address;
-    frame.title = 'lesson';
-    where.body.append(frame);
-    return frame;
-}
-
 // A new attempt at the address given, the platform holding the status
-// stored (none for a first attempt); opened by the button, as a pupil does:
-// in a frame of this page, or with inWindow in a window of its own, 'framed'
-// in a frame of a window of its own, which the platform opens empty and fills.
+// stored (none for a first attempt); opened by the button, as a pupil does.
 // The lesson's LMSInitialize after its LMSFinish begins a new session, as
 // Moodle's API allows, the status stored kept.
 function prepare(address, { stored, inWindow = false } = {}) {
@@ -58,14 +46,14 @@ function prepare(address, { stored, inWindow = false } = {}) {
     Object.assign(player, { calls: [], api });
     window.API = api;
     document.getElementById('launch').onclick = () => {
-        if (inWindow === 'framed') {
-            player.window = window.open('', 'lesson', 'popup,width=800,height=600');
-            lessonFrame(address, player.window.document);
-        } else if (inWindow) {
+        if (inWindow) {
             player.window = window.open(address, 'lesson', 'popup,width=800,height=600');
-        } else {
-            player.frame = lessonFrame(address, document);
+            return;
         }
+        player.frame = document.createElement('iframe');
+        player.frame.src = address;
+        player.frame.title = 'lesson';
+        document.body.append(player.frame);
     };
 }
 

@@ -47,6 +47,11 @@ fs.copyFileSync(path.join(__dirname, 'platform-player.js'), path.join(player, 'p
 fs.writeFileSync(path.join(site, PLAYER), '<!DOCTYPE html>\n<html lang="en"><meta charset="utf-8">' +
     '<title>Player</title><link rel="icon" href="data:,"><script src="scorm12.js"></script>' +
     '<script src="player.js"></script><button id="launch">Enter</button></html>\n');
+// A window of frames some platforms open, the lesson in one of them.
+const FRAMES = '/mod/scorm/window.html';
+fs.writeFileSync(path.join(site, FRAMES), '<!DOCTYPE html>\n<html lang="en"><meta charset="utf-8">' +
+    '<title>Lesson</title><link rel="icon" href="data:,">' +
+    `<iframe src="${PACKAGE}/index.html" title="lesson"></iframe></html>\n`);
 // Another page of the platform, which a pupil goes on to.
 const COURSE = '/course/view.html';
 fs.mkdirSync(path.join(site, path.dirname(COURSE)), { recursive: true });
@@ -209,7 +214,7 @@ describe('an attempt already completed, opened in a window of its own', () => {
 describe('a first attempt in a frame of a window of its own, the API in the window that opened it',
     () => {
         it('opened, it finds the API and reports "incomplete"', async () => {
-            await enter(session.host.origin, `${PACKAGE}/index.html`, { inWindow: 'framed' });
+            await enter(session.host.origin, FRAMES, { inWindow: true });
             const seen = await heldOnce(page(), (held) => named(held, 'LMSCommit').length);
             assert.deepEqual(seen.calls.map(({ name }) => name).filter((name) => name !== 'LMSGetValue'),
                 ['LMSInitialize', 'LMSSetValue', 'LMSCommit']);
