@@ -33,9 +33,21 @@
         return null;
     };
 
+    // The window that opened the top one; null where none did or where
+    // the browser refuses to say.
+    const topOpener = () => {
+        try {
+            return window.top.opener;
+        } catch {
+            return null;
+        }
+    };
+
     // The frames this page is in first, then the window that opened it, for
-    // a platform that opens the lesson in a window of its own.
-    const api = apiAbove(window) || apiAbove(window.opener);
+    // a platform that opens the lesson in a window of its own, then the one
+    // that opened the top window, for one that opens a window of frames
+    // with the lesson in one of them.
+    const api = apiAbove(window) || apiAbove(window.opener) || apiAbove(topOpener());
     if (!api)
         return;
 
@@ -48,22 +60,32 @@
             return 'false';
         }
     };
-    if (call('LMSInitialize', '') !== 'true')
-        return;
-    const opened = Date.now();
 
     // Kept as the platform sends it, so that a pupil who opens the lesson
     // again keeps the completion already earned.
     const FINISHED = ['completed', 'passed'];
-    let finished = FINISHED.includes(call('LMSGetValue', 'cmi.core.lesson_status'));
+    let finished = false;
     const report = (status) => {
         call('LMSSetValue', 'cmi.core.lesson_status', status);
         call('LMSCommit', '');
     };
-    if (!finished)
-        report('incomplete');
 
-    // The rows selected in this session. The selection lives in the rows'
+    // The session with the platform: when it began, or null while none is
+    // open (before it, refused, or finished).
+    let opened = null;
+    const begin = () => {
+        if (call('LMSInitialize', '') !== 'true')
+            return false;
+        opened = Date.now();
+        finished = FINISHED.includes(call('LMSGetValue', 'cmi.core.lesson_status'));
+        if (!finished)
+            report('incomplete');
+        return true;
+    };
+    if (!begin())
+        return;
+
+    // The rows selected since the page opened. The selection lives in the rows'
     // aria-selected, and each press or key changes it at most once.
     const list = document.getElementById('List1_0');
     const rows = list.querySelectorAll('[role="option"]').length;
@@ -72,7 +94,7 @@
         const row = list.querySelector('[role="option"][aria-selected="true"]');
         if (row)
             selected.add(row.id);
-        if (!finished && selected.size === rows) {
+        if (opened !== null && !finished && selected.size === rows) {
             finished = true;
             report('completed');
         }
@@ -89,13 +111,35 @@
             `${two(Math.floor(seconds / 60) % 60)}:${two(seconds % 60)}`;
     };
 
-    // Closed, reloaded or left for another page, once: the platform takes
-    // nothing after LMSFinish.
-    const finish = () => {
-        removeEventListener('pagehide', finish);
+    // The time spent so far, committed.
+    const commitTime = () => {
         call('LMSSetValue', 'cmi.core.session_time', timespan(Date.now() - opened));
         call('LMSCommit', '');
-        call('LMSFinish', '');
     };
-    addEventListener('pagehide', finish);
+
+    // Hidden: a phone may end a hidden tab without a pagehide, so the time
+    // spent is committed now; the session stays open, as the pupil may come
+    // back and go on.
+    document.addEventListener('visibilitychange', () => {
+        if (document.visibilityState === 'hidden' && opened !== null)
+            commitTime();
+    });
+
+    // Closed, reloaded or left for another page, once: the platform takes
+    // nothing after LMSFinish.
+    addEventListener('pagehide', () => {
+        if (opened === null)
+            return;
+        commitTime();
+        call('LMSFinish', '');
+        opened = null;
+    });
+
+    // Back from the browser's back/forward cache, the page is as it was left,
+    // the names selected included, but its session is over: a new one
+    // begins, as on opening.
+    addEventListener('pageshow', (event) => {
+        if (event.persisted && opened === null)
+            begin();
+    });
 })();

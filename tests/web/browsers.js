@@ -20,6 +20,7 @@ const engines = {
         // Scroll bars shown, as pupils see them.
         ignoreDefaultArgs: ['--hide-scrollbars'],
         forcedColours: { args: ['--force-high-contrast'] },
+        scriptless: { args: ['--blink-settings=scriptEnabled=false'] },
     },
     firefox: {
         browser: 'firefox',
@@ -28,6 +29,8 @@ const engines = {
         ignoreDefaultArgs: [],
         // Page colours overridden always: Firefox's high-contrast mode.
         forcedColours: { extraPrefsFirefox: { 'browser.display.document_color_use': 2 } },
+        // Set at the start: Firefox ESR knows no WebDriver BiDi command for it.
+        scriptless: { extraPrefsFirefox: { 'javascript.enabled': false } },
     },
 };
 
@@ -52,19 +55,22 @@ async function setViewport(page, viewport) {
 }
 
 // A browser of the engine ('chromium' or 'firefox') with a page of the given
-// viewport size; forcedColours as under a high-contrast theme.
-async function launch(engine, viewport, { forcedColours = false } = {}) {
+// viewport size; forcedColours as under a high-contrast theme; scriptless
+// with JavaScript turned off, as some schools' browsers have it (the
+// driver's own evaluations still run).
+async function launch(engine, viewport, { forcedColours = false, scriptless = false } = {}) {
     const known = engines[engine];
     if (!known)
         throw new Error(`unknown engine ${engine}: chromium or firefox`);
-    const extra = forcedColours ? known.forcedColours : {};
+    const extras = [forcedColours && known.forcedColours, scriptless && known.scriptless]
+        .filter((extra) => extra);
     const browser = await fromNodeDir('puppeteer-core').launch({
         browser: known.browser,
         executablePath: known.executablePath,
         headless: true,
-        args: [...known.args, ...(extra.args || [])],
+        args: [...known.args, ...extras.flatMap((extra) => extra.args || [])],
         ignoreDefaultArgs: known.ignoreDefaultArgs,
-        extraPrefsFirefox: extra.extraPrefsFirefox,
+        extraPrefsFirefox: Object.assign({}, ...extras.map((extra) => extra.extraPrefsFirefox)),
         defaultViewport: null,
         protocolTimeout: 60000,
     });

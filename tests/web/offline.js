@@ -31,7 +31,8 @@ function servedDigests(files) {
 
 // The page's copies in the browser's cache storage once no worker is
 // installing or activating: for each, the SHA-256 of every file it holds of
-// those given (read without opening the caches, which would make one).
+// those given (read without opening the caches, which would make one). A
+// cache with none of them is another copy's, in another folder of the site.
 function keptCopies(files) {
     const hex = (digest) => Array.from(new Uint8Array(digest),
         (b) => b.toString(16).padStart(2, '0')).join('');
@@ -41,7 +42,7 @@ function keptCopies(files) {
         if (registration.installing || registration.waiting || registration.active.state !== 'activated')
             return `a worker ${registration.installing ? 'installing' : registration.waiting ? 'waiting' : registration.active.state}`;
         const names = (await caches.keys()).filter((name) => name.startsWith('aminokiselini-'));
-        return Promise.all(names.map(async (cacheName) => {
+        const copies = await Promise.all(names.map(async (cacheName) => {
             const kept = {};
             for (const file of files) {
                 const response = await caches.match(file, { cacheName });
@@ -50,6 +51,7 @@ function keptCopies(files) {
             }
             return kept;
         }));
+        return copies.filter((kept) => Object.keys(kept).length);
     });
 }
 
@@ -205,6 +207,60 @@ function offlineTests({ inBrowser, work, folder, next, expected, nextHeading }) 
                 assert.deepEqual(await page().evaluate(state), [clicked.checks, clicked.option]);
             });
         }));
+
+    // Two copies of the lesson on one site, as a learning platform holds two
+    // activities or a download site its own beside a school's: each kept
+    // offline, and an update of one leaves the other's copy as it was.
+    inBrowser('over HTTP, two copies in two folders of one site', VIEWPORT, {}, (session) => {
+        const page = () => session.page;
+        const site = path.join(work, 'site-two-copies');
+        const folders = ['lesson', 'pluginfile.php/73/mod_scorm/content/2'];
+        const host = {};
+        const address = (copy) => `${host.origin}/${copy}/index.html`;
+        before(async () => {
+            for (const copy of folders)
+                lastYearsSite(folder, path.join(site, copy));
+            await serve(site, host);
+        });
+        after(() => host.stop && host.stop());
+        it('each opened once, each keeps a whole copy, and the first keeps its own', async () => {
+            for (const copy of folders) {
+                await page().goto(address(copy));
+                assert.ok(await waitFor(page(), () => !!navigator.serviceWorker.controller ||
+                    (navigator.serviceWorker.ready.then(() => location.reload()), false), 20000),
+                `no service worker keeps ${copy}`);
+                assert.deepEqual(await kept(page(), [expected.heading]), [expected.heading], copy);
+            }
+            await page().goto(address(folders[0]));
+            assert.deepEqual(await kept(page(), [expected.heading]), [expected.heading]);
+        });
+        it('with the server gone, both open, whole and working', async () => {
+            host.stop();
+            for (const copy of folders) {
+                await page().goto(address(copy)).catch(() => null);
+                assert.equal(await oneVersionWhole(page()), expected.heading, copy);
+            }
+        });
+        it('the next version copied over one arrives there', async () => {
+            await host.start();
+            fs.cpSync(next, path.join(site, folders[0]), { recursive: true });
+            await page().goto(address(folders[0]));
+            assert.ok(await page().evaluate(updateTried), 'an install still runs');
+            assert.deepEqual(await kept(page(), [nextHeading]), [nextHeading]);
+            await page().goto(address(folders[0]));
+            assert.equal(await oneVersionWhole(page()), nextHeading);
+        });
+        it("the other keeps its own copy, and with the server gone each opens its version",
+            async () => {
+                await page().goto(address(folders[1]));
+                assert.deepEqual(await kept(page(), [expected.heading]), [expected.heading]);
+                host.stop();
+                for (const [copy, version] of [[folders[1], expected.heading], [folders[0], nextHeading]]) {
+                    await page().goto(address(copy)).catch(() => null);
+                    assert.equal(await oneVersionWhole(page()), version, copy);
+                }
+            });
+    });
 
     // Updates that go wrong, each on a page opened once and kept offline.
     const rewritten = { '.html': '\n<!-- served by the school -->\n', '.js': '\n// served by the school\n' };

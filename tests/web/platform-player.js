@@ -11,14 +11,30 @@ const player = {
     api: null,
     frame: null,
     window: null,
+    // Whether this page came back from the browser's back/forward cache.
+    restored: false,
 };
+addEventListener('pageshow', (event) => {
+    player.restored = player.restored || event.persisted;
+});
 
 // A new attempt at the address given, the platform holding the status
 // stored (none for a first attempt); opened by the button, as a pupil does.
+// The lesson's LMSInitialize after its LMSFinish begins a new session, as
+// Moodle's API allows, the status stored kept.
 function prepare(address, { stored, inWindow = false } = {}) {
     const api = new Scorm12API({ logLevel: 4 });
     if (stored)
         api.loadFromJSON({ core: { lesson_status: stored } });
+    const begin = api.LMSInitialize.bind(api);
+    api.LMSInitialize = (...args) => {
+        if (api.isTerminated()) {
+            const status = api.cmi.core.lesson_status;
+            api.reset();
+            api.loadFromJSON({ core: { lesson_status: status } });
+        }
+        return begin(...args);
+    };
     for (const name of ['LMSInitialize', 'LMSGetValue', 'LMSSetValue', 'LMSCommit', 'LMSFinish']) {
         const real = api[name].bind(api);
         api[name] = (...args) => {

@@ -46,6 +46,12 @@ async function serve(folder, host = {}) {
         let stat;
         try {
             stat = where && fs.statSync(where.file);
+            // A folder's address answers with its index.html, as static hosts do.
+            if (stat && stat.isDirectory()) {
+                where.file = path.join(where.file, 'index.html');
+                where.name = path.join(where.name, 'index.html');
+                stat = fs.statSync(where.file);
+            }
         } catch {
             stat = null;
         }

@@ -2,9 +2,11 @@
 // The SCORM package as a learning platform runs it, in one browser engine:
 // unpacked under a deep path as Moodle keeps it, served over loopback HTTP,
 // and launched from the platform's page, which offers scorm-again's SCORM
-// 1.2 run-time API (platform-player.js): a first attempt in a frame, an
-// attempt already completed in a window of its own, and a frame of a
-// platform on another site, whose API the lesson cannot reach.
+// 1.2 run-time API (platform-player.js): a first attempt in a frame, hidden
+// for a while as a phone hides it; an attempt already completed in a window
+// of its own; one in a frame of a window of its own; the platform's page
+// left and come back to through the browser's back/forward cache; and a
+// frame of a platform on another site, whose API the lesson cannot reach.
 //
 //   node --test-reporter=spec test_scorm.js chromium|firefox SCORM.zip
 'use strict';
@@ -18,7 +20,7 @@ const { describe, before, after } = require('node:test');
 
 const { launch, nodeDir } = require('./browsers.js');
 const { it, starting } = require('./facility.js');
-const { click, workingPage, collectErrors, sleep } = require('./in_page.js');
+const { click, workingPage, collectErrors, sleep, waitFor } = require('./in_page.js');
 const { serve } = require('./site.js');
 
 const [engine, zip] = process.argv.slice(2);
@@ -45,6 +47,16 @@ fs.copyFileSync(path.join(__dirname, 'platform-player.js'), path.join(player, 'p
 fs.writeFileSync(path.join(site, PLAYER), '<!DOCTYPE html>\n<html lang="en"><meta charset="utf-8">' +
     '<title>Player</title><link rel="icon" href="data:,"><script src="scorm12.js"></script>' +
     '<script src="player.js"></script><button id="launch">Enter</button></html>\n');
+// A window of frames some platforms open, the lesson in one of them.
+const FRAMES = '/mod/scorm/window.html';
+fs.writeFileSync(path.join(site, FRAMES), '<!DOCTYPE html>\n<html lang="en"><meta charset="utf-8">' +
+    '<title>Lesson</title><link rel="icon" href="data:,">' +
+    `<iframe src="${PACKAGE}/index.html" title="lesson"></iframe></html>\n`);
+// Another page of the platform, which a pupil goes on to.
+const COURSE = '/course/view.html';
+fs.mkdirSync(path.join(site, path.dirname(COURSE)), { recursive: true });
+fs.writeFileSync(path.join(site, COURSE), '<!DOCTYPE html>\n<html lang="en"><meta charset="utf-8">' +
+    '<title>Course</title><link rel="icon" href="data:,"><p>Course</p></html>\n');
 
 // The lesson's frame of the page, once its page answers.
 async function lessonFrame(page) {
@@ -95,9 +107,9 @@ after(async () => {
 });
 
 // Opens the platform's page at origin and the lesson from it, as the pupil
-// presses Enter; returns when it was pressed.
-async function enter(origin, lesson, options) {
-    const page = session.page;
+// presses Enter, in the session's tab or the one given; returns when it was
+// pressed.
+async function enter(origin, lesson, options, page = session.page) {
     await page.goto(`${origin}${PLAYER}`);
     await page.evaluate((address, given) => prepare(address, given), lesson, options);
     const pressed = Date.now();
@@ -127,6 +139,24 @@ describe("a first attempt, in a frame of the platform's page", () => {
         assert.equal(seen.status, 'incomplete');
         assert.deepEqual(statusesSet(seen), ['incomplete']);
     });
+    it('hidden, as a phone hides it for another app, it commits the time spent and stays open',
+        async () => {
+            const before = (await page().evaluate(() => held())).calls.length;
+            const other = await session.browser.newPage();
+            await other.bringToFront();
+            const seen = await heldOnce(page(), (held) => held.calls.length > before &&
+                held.calls.at(-1).name === 'LMSCommit');
+            await page().bringToFront();
+            await other.close();
+            assert.deepEqual(seen.calls.slice(before).map(({ name, args }) => [name, args[0]]),
+                [['LMSSetValue', 'cmi.core.session_time'], ['LMSCommit', '']]);
+            const reported = seen.calls.at(-2).args[1];
+            assert.match(reported, /^\d{4}:\d{2}:\d{2}$/);
+            assert.ok(seconds(reported) <= (Date.now() - entered) / 1000 + 1, reported);
+            assert.equal(seconds(seen.sessionTime), seconds(reported));
+            assert.equal(seen.status, 'incomplete');
+            assert.deepEqual(refused(seen), []);
+        });
     it('the last name, reached with the keyboard, makes it "completed", committed at once',
         async () => {
             await frame.focus('#List1_0');
@@ -181,6 +211,94 @@ describe('an attempt already completed, opened in a window of its own', () => {
     });
 });
 
+describe('a first attempt in a frame of a window of its own, the API in the window that opened it',
+    () => {
+        it('opened, it finds the API and reports "incomplete"', async () => {
+            await enter(session.host.origin, FRAMES, { inWindow: true });
+            const seen = await heldOnce(page(), (held) => named(held, 'LMSCommit').length);
+            assert.deepEqual(seen.calls.map(({ name }) => name).filter((name) => name !== 'LMSGetValue'),
+                ['LMSInitialize', 'LMSSetValue', 'LMSCommit']);
+            assert.equal(seen.status, 'incomplete');
+        });
+        it('closed, it finishes once', async () => {
+            await page().evaluate(() => closeLesson());
+            const seen = await heldOnce(page(), (held) => named(held, 'LMSFinish').length);
+            await sleep(500);
+            assert.equal(named(await page().evaluate(() => held()), 'LMSFinish').length, 1);
+            assert.deepEqual(refused(seen), []);
+        });
+    });
+
+// A phone's back button: the platform's page left for another and come back
+// to, with the lesson's frame in it, from the browser's back/forward cache.
+// In a tab of its own: puppeteer loses sight of a page's frames, and over
+// WebDriver BiDi of its later navigations, once the page comes back so.
+describe("a first attempt in a frame, the platform's page left and come back to", () => {
+    // The calls of the first session, up to its LMSFinish; null where the
+    // browser loaded the platform's page anew rather than from its cache.
+    let first = null;
+    let tab;
+    const restored = (t) => first || (t.skip('the browser kept no page in its back/forward cache'), false);
+    // Presses the rows given in the lesson's frame, from the platform's page,
+    // each in a task of its own as a pupil's are.
+    const press = (rows) => tab.evaluate(async (list) => {
+        const lesson = player.frame.contentDocument;
+        for (const row of list) {
+            lesson.getElementById(`List1_0_${row}`).dispatchEvent(
+                new MouseEvent('mousedown', { bubbles: true, button: 0 }));
+            await new Promise((resolve) => setTimeout(resolve, 20));
+        }
+    }, rows);
+    after(() => tab && tab.close());
+    it('left for another page and come back to, the platform\'s page is there again', async () => {
+        tab = await session.browser.newPage();
+        await enter(session.host.origin, `${PACKAGE}/index.html`, {}, tab);
+        assert.ok(await waitFor(tab, () => player.frame.contentDocument.readyState === 'complete' &&
+            player.calls.some(({ name }) => name === 'LMSCommit')), 'the lesson did not open');
+        await press([0, 1, 2]);
+        await tab.goto(`${session.host.origin}${COURSE}`);
+        await tab.evaluate(() => history.back()).catch(() => null);
+        assert.ok(await waitFor(tab, () => document.readyState === 'complete' &&
+            typeof player === 'object'), "the platform's page did not come back");
+        if (await tab.evaluate(() => player.restored)) {
+            const { calls } = await tab.evaluate(() => held());
+            first = calls.slice(0, calls.findIndex(({ name }) => name === 'LMSFinish') + 1 || undefined);
+        }
+    });
+    it('left, the lesson committed the time spent and finished', (t) => {
+        if (!restored(t))
+            return;
+        assert.deepEqual(first.slice(-3).map(({ name, args }) => [name, args[0]]),
+            [['LMSSetValue', 'cmi.core.session_time'], ['LMSCommit', ''], ['LMSFinish', '']]);
+        assert.equal(named({ calls: first }, 'LMSFinish').length, 1);
+    });
+    it('back from the cache, it begins a new session, "incomplete" as on opening', async (t) => {
+        if (!restored(t))
+            return;
+        const seen = await heldOnce(tab, (held) => held.calls.slice(first.length)
+            .some(({ name }) => name === 'LMSCommit'));
+        assert.deepEqual(seen.calls.slice(first.length).map(({ name }) => name)
+            .filter((name) => name !== 'LMSGetValue'), ['LMSInitialize', 'LMSSetValue', 'LMSCommit']);
+        assert.equal(seen.status, 'incomplete');
+        assert.deepEqual(refused(seen), []);
+    });
+    it('the other names selected then make it "completed"; closed, it finishes once more',
+        async (t) => {
+            if (!restored(t))
+                return;
+            await press([...Array(ROWS).keys()].slice(3));
+            await heldOnce(tab, (held) => held.status === 'completed');
+            await tab.evaluate(() => closeLesson());
+            await heldOnce(tab, (held) => named(held, 'LMSFinish').length === 2);
+            await sleep(500);
+            const seen = await tab.evaluate(() => held());
+            assert.deepEqual(statusesSet(seen), ['incomplete', 'incomplete', 'completed']);
+            assert.equal(named(seen, 'LMSFinish').length, 2);
+            assert.equal(seen.status, 'completed');
+            assert.deepEqual(refused(seen), []);
+        });
+});
+
 describe('in a frame of a platform on another site', () => {
     it('the lesson works, reaching for no API it may not read', async () => {
         await enter(session.otherSite.origin, `${session.host.origin}${PACKAGE}/index.html`);
@@ -196,7 +314,10 @@ it('no console error, in the platform or the lesson', () => {
 });
 
 it('the lesson asked for nothing but its own files', () => {
-    const platform = (url) => url.startsWith(path.dirname(PLAYER) + '/');
+    // The platform's own pages, and the site's icon, which Firefox asks for
+    // once the platform's page has been left and come back to.
+    const platform = (url) => url.startsWith(path.dirname(PLAYER) + '/') ||
+        [COURSE, '/favicon.ico'].includes(url);
     const others = [...session.host.requested, ...session.otherSite.requested]
         .filter((url) => !platform(url) && !url.startsWith(`${PACKAGE}/`));
     assert.deepEqual(others, []);
