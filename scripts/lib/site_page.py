@@ -177,17 +177,19 @@ STYLE = '''
 body { margin: 0 auto; padding: 1rem; max-width: 72rem; background: var(--bg); color: var(--fg);
   font: 1rem/1.5 system-ui, "DejaVu Sans", "Segoe UI", sans-serif; }
 @media (min-width: 1600px) { body { font-size: 1.3rem; } }
-a { color: var(--link); }
+a { color: var(--link); overflow-wrap: anywhere; }
 h1 { font-size: 1.8em; margin: .5em 0; }
 h2 { font-size: 1.4em; margin: 1.5em 0 .5em; border-bottom: 2px solid var(--line); }
 h3 { font-size: 1.15em; margin: 1.2em 0 .3em; }
 section + section { margin-top: 3em; }
-table { border-collapse: collapse; width: 100%; margin: .5em 0; }
+/* Fixed columns, so that a long file name or checksum wraps in its own
+   column and never widens the page on a phone. */
+table { border-collapse: collapse; width: 100%; margin: .5em 0; table-layout: fixed; }
 caption { text-align: left; font-weight: bold; padding: .2em 0; }
 th, td { border: 1px solid var(--line); padding: .3em .5em; text-align: left; vertical-align: top;
-  overflow-wrap: anywhere; }
+  overflow-wrap: break-word; }
 th:first-child { width: 45%; }
-th:nth-child(2), td:nth-child(2) { white-space: nowrap; width: 1%; }
+th:nth-child(2) { width: 6.5em; }
 .sum, code, pre { font-family: "DejaVu Sans Mono", Consolas, monospace; }
 .sum { font-size: .85em; word-break: break-all; }
 pre, code { background: var(--code); }
@@ -286,6 +288,8 @@ def main():
     page = ['<!DOCTYPE html>', '<html lang="bg">', '<head>', '<meta charset="utf-8">',
             '<meta name="viewport" content="width=device-width, initial-scale=1">',
             '<title>Аминокиселини: изтегляне · downloads</title>',
+            # Browsers ask for /favicon.ico where a page names no icon.
+            '<link rel="icon" type="image/png" href="lesson/icons/aminokiselini-192.png">',
             '<style>' + STYLE + '</style>', '</head>', '<body>',
             '<header><h1>Аминокиселини <span lang="en">· Aminokiselini</span></h1></header>',
             '<main>']
