@@ -186,7 +186,8 @@ table { border-collapse: collapse; width: 100%; margin: .5em 0; }
 caption { text-align: left; font-weight: bold; padding: .2em 0; }
 th, td { border: 1px solid var(--line); padding: .3em .5em; text-align: left; vertical-align: top;
   overflow-wrap: anywhere; }
-td:nth-child(2) { white-space: nowrap; }
+th:first-child { width: 45%; }
+th:nth-child(2), td:nth-child(2) { white-space: nowrap; width: 1%; }
 .sum, code, pre { font-family: "DejaVu Sans Mono", Consolas, monospace; }
 .sum { font-size: .85em; word-break: break-all; }
 pre, code { background: var(--code); }

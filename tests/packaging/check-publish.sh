@@ -83,10 +83,10 @@ snapshot() { # SITE
     (cd "$1" && find . -printf '%p %y %m %T@ %l\n' | LC_ALL=C sort &&
         find . -type f -print0 | LC_ALL=C sort -z | xargs -0 sha256sum)
 }
-run_publish() { # SITE KEY [ARGUMENT...] DIST
+run_publish() { # SITE KEY [ARGUMENT...] DIST (ADDRESS: another URL)
     local site=$1 key=$2
     shift 2
-    "$publish" --url "$url" --key "$work/$key.key" --site "$site" "$@"
+    "$publish" --url "${address:-$url}" --key "$work/$key.key" --site "$site" "$@"
 }
 
 check "publishing 1.2.0 on a new site" run_publish "$work/site" first "$work/dist-1.2.0"
@@ -195,9 +195,9 @@ dist=$(broken lacks-download) && rm "$dist/aminokiselini-1.2.1-scorm.zip" && sed
 dist=$(broken unnamed-file) && echo extra >"$dist/notes.txt"
 make_dist "$work/other-bytes" 1.2.1 1743552000
 snapshot "$work/site" >"$work/before"
-while read -r what signer dist; do
+while read -r what signer dist address; do
     status=0
-    run_publish "$work/site" "$signer" "$work/$dist" 2>"$work/said" >/dev/null || status=$?
+    address=$address run_publish "$work/site" "$signer" "$work/$dist" 2>"$work/said" >/dev/null || status=$?
     check "$what is refused" test "$status" -ne 0
     check "$what is refused in one sentence" test "$(grep -c . "$work/said")" -eq 1
     check "$what leaves the site unchanged" cmp "$work/before" <(snapshot "$work/site")
@@ -208,6 +208,7 @@ a dist without one of the eleven downloads first lacks-download
 a file SHA256SUMS does not name first unnamed-file
 version 1.2.1 again with other bytes first other-bytes
 another key without --new-key second dist-1.2.1
+another address than the site's first dist-1.2.1 https://other.example/
 EOF
 check "no half-made site is left beside it" test -z "$(find "$work" -maxdepth 1 -name '.*')"
 
