@@ -273,6 +273,15 @@ def section(lang, site, versions, keyring, fingerprint):
     return out
 
 
+def icon_link(site):
+    """The lesson's icon as the page's: browsers ask for /favicon.ico where a
+    page names none, and the site has no such file."""
+    icon = 'lesson/icons/aminokiselini-192.png'
+    if not os.path.isfile(os.path.join(site, icon)):
+        return []
+    return [f'<link rel="icon" type="image/png" href="{icon}">']
+
+
 def main():
     if len(sys.argv) != 3:
         sys.exit('usage: ' + __doc__.strip().splitlines()[-1].strip())
@@ -288,8 +297,7 @@ def main():
     page = ['<!DOCTYPE html>', '<html lang="bg">', '<head>', '<meta charset="utf-8">',
             '<meta name="viewport" content="width=device-width, initial-scale=1">',
             '<title>Аминокиселини: изтегляне · downloads</title>',
-            # Browsers ask for /favicon.ico where a page names no icon.
-            '<link rel="icon" type="image/png" href="lesson/icons/aminokiselini-192.png">',
+            *icon_link(site),
             '<style>' + STYLE + '</style>', '</head>', '<body>',
             '<header><h1>Аминокиселини <span lang="en">· Aminokiselini</span></h1></header>',
             '<main>']

@@ -146,7 +146,8 @@ bad = [l for l in links.found if '//' in l or l.startswith('/') or
 assert len(links.found) > 15 and not bad, bad
 EOF
 
-# The keyring package: its files, both releases' sources, the pin, lintian.
+# The keyring package: its files, both releases' sources, the pin, lintian
+# (scripts/site tries what they do on Debian 12 and 13).
 deb=$work/site/${keyring[0]}
 dpkg-deb -x "$deb" "$work/keyring"
 check "the package's key is the site's" cmp "$work/keyring/usr/share/keyrings/aminokiselini-archive-keyring.pgp" "$key"
@@ -154,13 +155,8 @@ for suite in bookworm trixie; do
     check "the package has the $suite source" grep -qxF "$(printf 'Types: deb\nURIs: %sdebian/\nSuites: %s\nComponents: main\nSigned-By: /usr/share/keyrings/aminokiselini-archive-keyring.pgp' "$url" "$suite")" \
         "$work/keyring/usr/share/aminokiselini-archive-keyring/$suite.sources"
 done
-check "the pin lets 127.0.0.1 give aminokiselini and nothing else" \
-    grep -qzF $'Package: aminokiselini aminokiselini-archive-keyring\nPin: origin "127.0.0.1"\nPin-Priority: 500\n\nExplanation: and nothing else, whatever it lists\nPackage: *\nPin: origin "127.0.0.1"\nPin-Priority: -1\n' \
-    "$work/keyring/usr/share/aminokiselini-archive-keyring/aminokiselini.pref"
 check "the pin is a link dpkg removes with the package" test "$(readlink "$work/keyring/etc/apt/preferences.d/aminokiselini.pref")" = \
     /usr/share/aminokiselini-archive-keyring/aminokiselini.pref
-check "the postinst links the machine's source" grep -q 'ln -sfn /usr/share/aminokiselini-archive-keyring/$codename.sources' \
-    <(dpkg-deb -I "$deb" postinst)
 check "lintian finds nothing in the keyring package" lintian --fail-on error,warning "$deb"
 
 # The same inputs, the same site: a second new site, the same dist again
