@@ -55,3 +55,13 @@ throwaway_key() { # FILE NAME
     gpgconf --homedir "$home" --kill all 2>/dev/null || true
     rm -rf "$home"
 }
+
+# gpg's listing of the keys in FILE, read in a GNUPGHOME of its own, so that
+# no ~/.gnupg is made on the machine.
+show_keys() { # FILE
+    local home status=0
+    home=$(mktemp -d "${TMPDIR:-/tmp}/aminokiselini-gnupg.XXXXXX")
+    gpg --homedir "$home" --batch --with-colons --show-keys "$1" 2>/dev/null || status=$?
+    rm -rf "$home"
+    return "$status"
+}
