@@ -50,7 +50,8 @@ throwaway_key() { # FILE NAME
     local home
     home=$(mktemp -d "${TMPDIR:-/tmp}/aminokiselini-gnupg.XXXXXX")
     gpg --homedir "$home" --batch --quiet --passphrase '' \
-        --quick-gen-key "Аминокиселини, $2 <$2@site.invalid>" ed25519 sign never 2>/dev/null
+        --quick-gen-key "Аминокиселини, $2 <$2@site.invalid>" ed25519 sign never ||
+        fail "gpg could not make a key"
     gpg --homedir "$home" --batch --armor --export-secret-keys >"$1"
     gpgconf --homedir "$home" --kill all 2>/dev/null || true
     rm -rf "$home"

@@ -41,7 +41,8 @@ make_key() { # NAME DATE
     local home=$work/gnupg-$1
     mkdir -m 700 "$home"
     gpg --homedir "$home" --batch --quiet --passphrase '' --faked-system-time "$2!" \
-        --quick-gen-key "Aminokiselini test $1 <test@aminokiselini.example>" ed25519 sign never 2>/dev/null
+        --quick-gen-key "Aminokiselini test $1 <test@aminokiselini.example>" ed25519 sign never ||
+        die "gpg could not make a key"
     gpg --homedir "$home" --batch --quiet --export-secret-keys >"$work/$1.key"
 }
 make_key first 20250201T000000
