@@ -34,10 +34,41 @@ as_root() { # ARG...
 # ends (where it set no exit trap of its own); AMINO_KEEP_ROOT=1 keeps it.
 # An archive that does not answer ends the script (debian-root says why).
 fresh_root() { # RELEASE
-    "$debian_root" reachable "$1" || exit 1
+    made_root new "$1"
+}
+# As fresh_root, after SETUP has installed what a build needs; the same
+# NAME-HASH in a day unpacks what the first one installed (debian-root
+# prepared).
+prepared_root() { # RELEASE NAME-HASH [--bind ...] SETUP...
+    made_root prepared "$@"
+}
+made_root() { # new|prepared RELEASE ...
+    "$debian_root" reachable "$2" || exit 1
     [ -n "$(trap -p EXIT)" ] || trap remove_root EXIT
     trap 'exit 130' INT TERM HUP
-    root=$(AMINO_ROOT_OWNER=$$ "$debian_root" new "$1")
+    root=$(AMINO_ROOT_OWNER=$$ "$debian_root" "$@")
+}
+# A fresh root of RELEASE made from the archive alone, with the ARM ARCHes
+# added and the cross compilers and DSC's cross build dependencies for them
+# installed (once a day; see prepared_root).
+arm_build_root() { # RELEASE DSC ARCH...
+    local release=$1 dsc=$2 arch options=() tools=(dpkg-dev)
+    shift 2
+    for arch in "$@"; do options+=(--arch "$arch") && tools+=("crossbuild-essential-$arch"); done
+    AMINO_ROOT_ARCHIVE_ONLY=1 prepared_root "$release" \
+        "arm-$(hash_of <(sed -n '/^Build-Depends/,/^[^ ]/p' "$dsc") -- "$@")" "${options[@]}" \
+        --bind "${dsc%/*}:/prepare" sh -c 'apt-get update -qq &&
+            apt-get install -y -qq --no-install-recommends $2 >/dev/null &&
+            for arch in $3; do
+                apt-get build-dep -y -qq --no-install-recommends -a "$arch" -P cross,nocheck "/prepare/$1" >/dev/null || exit
+            done' sh "${dsc##*/}" "${tools[*]}" "$*"
+    rmdir "$root/prepare"
+}
+# A short name for what FILES hold and ARGs say, for prepared_root.
+hash_of() { # FILE... [-- ARG...]
+    local files=()
+    while [ $# -gt 0 ] && [ "$1" != -- ]; do files+=("$1") && shift; done
+    { cat "${files[@]}" && printf '%s\n' "${@:2}"; } | sha256sum | cut -c1-16
 }
 # PACKAGE... installed with apt in root, fresh_root's; apt's words only if
 # it fails.
