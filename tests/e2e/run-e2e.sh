@@ -25,8 +25,11 @@ chmod 700 "$runtime"
 export XDG_RUNTIME_DIR=$runtime
 
 status=0
+# Each X server here listens on its socket in /tmp alone (-nolisten local):
+# an abstract socket is shared by every root on the machine, whose clients
+# would reach another root's server of the same number.
 xvfb-run --auto-servernum --error-file="$runtime/xvfb.log" \
-    --server-args="-screen 0 1024x768x24 -dpi 96 -nolisten tcp" \
+    --server-args="-screen 0 1024x768x24 -dpi 96 -nolisten tcp -nolisten local" \
     dbus-run-session -- /usr/bin/python3 "$here/test_e2e.py" "$exe" || status=$?
 if [ "$status" -ne 0 ] && [ -s "$runtime/xvfb.log" ]; then
     echo "# X server log:" && cat "$runtime/xvfb.log"

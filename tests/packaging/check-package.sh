@@ -196,7 +196,7 @@ if [ -x "$exe" ]; then
     # Under a real X server, since only there can something outside the
     # program close its window the way a user does.
     close_status=0
-    xvfb-run -a -s '-screen 0 1280x1024x24' \
+    xvfb-run -a -s '-screen 0 1280x1024x24 -nolisten local' \
         "$here/run-and-close.sh" "$exe" "$here/close_window.py" || close_status=$?
     [ "$close_status" -eq 0 ] || fail "the installed program did not start and quit cleanly"
 fi

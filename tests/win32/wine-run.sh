@@ -12,7 +12,7 @@ exe=$4
 shift 4
 here=$(cd "$(dirname "$0")" && pwd)
 if [ -z "${DISPLAY:-}" ]; then
-    exec xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" "$0" "$prefix" "$arch" "$version" "$exe" "$@"
+    exec xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96 -nolisten local" "$0" "$prefix" "$arch" "$version" "$exe" "$@"
 fi
 . "$here/wine-env.sh"
 amino_wine_prefix "$prefix" "$version" "$arch" || exit 1
