@@ -64,6 +64,10 @@ arm_build_root() { # RELEASE DSC ARCH...
             done' sh "${dsc##*/}" "${tools[*]}" "$*"
     rmdir "$root/prepare"
 }
+# The version project() in DIR's CMakeLists.txt names.
+project_version() { # DIR
+    sed -n '/^project(/,/)/s/^ *VERSION \([0-9.]*\).*/\1/p' "$1/CMakeLists.txt"
+}
 # A short name for what FILES hold and ARGs say, for prepared_root.
 hash_of() { # FILE... [-- ARG...]
     local files=()
